@@ -1,0 +1,44 @@
+// A modal dialog from a resource template, run by a message loop of our own that offers each
+// message to PreTranslateMessage of its target and the target's parents before the dialog
+// manager sees it. Timer and posted messages of every window of the thread are dispatched by this
+// loop too, so work driven by timers goes on while a dialog is open.
+#pragma once
+
+#include "framework/Window.h"
+#include "framework/DataExchange.h"
+
+class Dialog : public Window {
+public:
+    // parent nullptr: the application's main window owns the dialog (when there is one).
+    Dialog(UINT templateId, Window* parent = nullptr);
+
+    // Creates the dialog, disables its owner (the root of the parent), runs the loop until
+    // EndDialog, re-enables the owner, destroys the window. -1 when the dialog cannot be created.
+    // A WM_QUIT met inside is posted again after the loop so outer loops see it.
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result);
+
+    // Runs DoDataExchange: save = true copies controls to members, false members to controls.
+    bool UpdateData(bool save = true);
+
+    UINT TemplateId() const { return m_templateId; }
+
+    BOOL PreTranslateMessage(MSG* message) override;  // keyboard and mouse input: IsDialogMessage
+
+protected:
+    // Default: UpdateData(false) (binds member controls, fills controls); returns TRUE.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(DataExchange& exchange);
+    virtual void OnOK();       // UpdateData(true), then EndDialog(IDOK)
+    virtual void OnCancel();   // EndDialog(IDCANCEL)
+
+    Window* m_pParent;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend class WindowDispatch;
+    UINT m_templateId;
+    bool m_endRequested = false;
+    INT_PTR m_result = IDCANCEL;
+};
