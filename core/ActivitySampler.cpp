@@ -1,0 +1,81 @@
+#include "core/ActivitySampler.h"
+
+#include "core/ActivityStore.h"
+#include "core/Duration.h"
+#include "core/ProcessNameCache.h"
+#include "core/ProcessSource.h"
+#include "core/TrayTip.h"
+
+#include <algorithm>
+#include <string>
+
+ActivitySampler::ActivitySampler(ActivityStore& store, ProcessNameCache& names,
+                                 ProcessSource& processes, ForegroundSource& foreground,
+                                 IconSink& icons, ApplicationRows& rows, TrayPresence& tray)
+    : m_store(store), m_names(names), m_processes(processes), m_foreground(foreground),
+      m_icons(icons), m_rows(rows), m_tray(tray)
+{
+}
+
+void ActivitySampler::OnTimer(std::uintptr_t timerId)
+{
+    if (timerId == kReturnTimerId) {
+        m_tray.KillReturnTimer();
+        m_tray.Remove();
+        return;
+    }
+
+    const std::uint32_t total = m_store.IncrementTotal();
+    const WindowRef window = m_foreground.ForegroundWindow();
+    m_rows.SetTimeText(m_rows.RowCount() - 1, FormatDuration(total));
+
+    std::string title;
+    std::string appName;
+    std::uint32_t processId = 0;
+    if (window == 0) {
+        title = kNoActiveWindowsName;
+        appName = kNoActiveWindowsName;
+    } else if (window == m_foreground.DesktopWindow()) {
+        appName = kDesktopName;
+    } else {
+        processId = m_foreground.ProcessIdOf(window);
+        title = m_foreground.TitleOf(window);
+        appName = m_names.NameOf(processId);
+    }
+
+    const ActivityStore::TickResult tick = m_store.AddTick(appName, title);
+    const int rowCount = m_rows.RowCount();
+
+    int row;
+    if (tick.created) {
+        const int iconIndex = IconIndexFor(processId, window);
+        m_store.SetIconIndex(appName, iconIndex);
+        // Directly above the blank separator row, which comes before "Total:".
+        row = std::max(rowCount - 2, 0);
+        m_rows.InsertRow(row, appName, iconIndex);
+        m_rows.RecolorRows();
+    } else {
+        // Byte-exact, so applications whose names differ only in case each keep their own row.
+        row = m_rows.FindRow(appName);
+    }
+    if (row >= 0)
+        m_rows.SetTimeText(row, FormatDuration(tick.ticks));
+
+    if (total % 3 != 0)
+        m_tray.ShowSummary(BuildTrayTip(m_store));
+}
+
+int ActivitySampler::IconIndexFor(std::uint32_t processId, WindowRef window)
+{
+    // A process that cannot be asked gives no path; its icon then comes from the window.
+    const std::string path = m_processes.ExecutablePathOf(processId);
+    if (!path.empty()) {
+        if (std::optional<int> index = m_icons.AppendFileIcon(path))
+            return *index;
+    }
+    if (window != 0) {
+        if (std::optional<int> index = m_icons.AppendWindowIcon(window))
+            return *index;
+    }
+    return 0;
+}
