@@ -32,8 +32,10 @@ std::string BuildTrayTip(const ActivityStore& store)
     for (const TopEntry* entry : {&first, &second, &third}) {
         if (entry->ticks == 0)
             continue;
-        const double pad = static_cast<double>(width - entry->name.size());
-        const std::size_t blanks = static_cast<std::size_t>(pad * 1.7);
+        // 1.7 blanks per missing character, fraction dropped. Integer arithmetic gives what
+        // double arithmetic gives (pad 10 -> 17), also on x87, where pad * 1.7 in extended
+        // precision stays just below 17 and would truncate to 16.
+        const std::size_t blanks = (width - entry->name.size()) * 17 / 10;
         char percent[16];
         std::snprintf(percent, sizeof percent, "  %d%%\n", entry->percent);
         text.append(entry->name);
