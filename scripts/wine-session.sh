@@ -24,7 +24,8 @@ if ! display_alive "$display"; then
     # Our own virtual display: the first free number from 90 on.
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$tree/xvfb.log" 2>&1 &
+        # 9>&-: the display outlives this script and must not keep holding the lock.
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$tree/xvfb.log" 2>&1 9>&- &
         for _ in $(seq 50); do display_alive ":$n" && break; sleep 0.1; done
         if display_alive ":$n"; then display=":$n"; break; fi
     done
