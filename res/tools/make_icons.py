@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws Vantel's icons and menu bitmaps and writes them to res/icons/.
 
-Every picture is a list of flat shapes on a 16 x 16 grid, painted in order and
-rendered at each output size with 4 x 4 supersampling for smooth edges.
+Every picture is a list of flat shapes, painted in order and rendered at each
+output size with 4 x 4 supersampling for smooth edges. Icons are drawn on a
+16 x 16 grid; menu bitmaps on their own 12 x 12 grid so that edges meet pixels.
 Icons get 16, 32 and (for the program icon) 48 pixel images, 32-bit with alpha
 plus an AND mask; menu bitmaps are 12 x 12, 24-bit, on the menu background.
 
@@ -132,10 +133,10 @@ def stopwatch():
         (stroke([(12.3, 3.6), (13.6, 2.3)], 1.8), DARK_BLUE),
         (circle(8, 9.6, 6.3), BLUE),
         (circle(8, 9.6, 4.8), FACE),
-        (rect(7.6, 5.1, 8.4, 6.2), LIGHT_GREY),
-        (rect(7.6, 13.0, 8.4, 14.1), LIGHT_GREY),
-        (rect(3.5, 9.2, 4.6, 10.0), LIGHT_GREY),
-        (rect(11.4, 9.2, 12.5, 10.0), LIGHT_GREY),
+        (rect(7.6, 5.1, 8.4, 6.2), GREY),
+        (rect(7.6, 13.0, 8.4, 14.1), GREY),
+        (rect(3.5, 9.2, 4.6, 10.0), GREY),
+        (rect(11.4, 9.2, 12.5, 10.0), GREY),
         (stroke([(8, 9.6), (8, 6.4)], 1.1), NAVY),
         (stroke([(8, 9.6), (10.6, 11.2)], 1.1), RED),
         (circle(8, 9.6, 0.9), NAVY),
@@ -252,13 +253,67 @@ def eraser():
     ]
 
 
-def window_show():
+# Menu bitmaps, on a 12 x 12 grid.
+
+def menu_about():
     return [
-        (rect(1.0, 2.0, 15.0, 14.0), DARK_BLUE),
-        (rect(2.2, 5.0, 13.8, 12.8), WHITE),
-        (rect(4.0, 7.0, 12.0, 8.0), LIGHT_GREY),
-        (rect(4.0, 9.5, 10.0, 10.5), LIGHT_GREY),
+        (circle(6, 6, 5.7), BLUE),
+        (rect(5, 2.2, 7, 4.0), WHITE),
+        (rect(5, 5, 7, 9.8), WHITE),
     ]
+
+
+def menu_exit():
+    return [
+        (rect(1, 1, 6, 11), GREY),
+        (rect(2, 2, 5, 11), BROWN),
+        (rect(5, 5, 8.5, 7), RED),
+        (polygon([(8, 2.5), (11.6, 6), (8, 9.5)]), RED),
+    ]
+
+
+def menu_start():
+    return [(polygon([(3, 1.5), (10.6, 6), (3, 10.5)]), GREEN)]
+
+
+def menu_stats():
+    return [
+        (rect(3, 7, 5, 10), BLUE),
+        (rect(6, 3, 8, 10), GREEN),
+        (rect(9, 5, 11, 10), ORANGE),
+        (rect(1, 1, 2, 11), NAVY),
+        (rect(1, 10, 12, 11), NAVY),
+    ]
+
+
+def menu_stop():
+    return [
+        (rect(2, 2, 10, 10), DARK_RED),
+        (rect(3, 3, 9, 9), RED),
+    ]
+
+
+def menu_show():
+    return [
+        (rect(1, 2, 11, 10), DARK_BLUE),
+        (rect(2, 4, 10, 9), WHITE),
+        (rect(3, 5, 8, 6), LIGHT_GREY),
+        (rect(3, 7, 6, 8), LIGHT_GREY),
+    ]
+
+
+def menu_clear():
+    body = rotated_rect(6.6, 5.0, 9.6, 4.6, -45)
+    tip = rotated_rect(3.9, 7.7, 3.0, 4.6, -45)
+    return [
+        (rect(1, 10.5, 11, 11.5), GREY),
+        (polygon(body), BLUE),
+        (polygon(tip), PINK),
+    ]
+
+
+def menu_options():
+    return [(gear(6, 6, 5.7, 4.1, 1.7, 8), GREY)]
 
 
 def greyed(pixel):
@@ -270,9 +325,9 @@ def greyed(pixel):
 
 # Rendering and file formats
 
-def render(shapes, size):
+def render(shapes, size, grid=GRID):
     """Returns size*size straight-alpha RGBA tuples, top row first."""
-    scale = GRID / size
+    scale = grid / size
     n = SUBSAMPLES
     offsets = [(i + 0.5) / n for i in range(n)]
     pixels = []
@@ -363,14 +418,14 @@ ICONS = [
 ]
 
 MENU_BITMAPS = [
-    ('menu_about.bmp', information),
-    ('menu_exit.bmp', exit_door),
-    ('menu_start.bmp', start_triangle),
-    ('menu_stats.bmp', bar_chart),
-    ('menu_stop.bmp', stop_square),
-    ('menu_show.bmp', window_show),
-    ('menu_clear.bmp', eraser),
-    ('menu_options.bmp', options_gear),
+    ('menu_about.bmp', menu_about),
+    ('menu_exit.bmp', menu_exit),
+    ('menu_start.bmp', menu_start),
+    ('menu_stats.bmp', menu_stats),
+    ('menu_stop.bmp', menu_stop),
+    ('menu_show.bmp', menu_show),
+    ('menu_clear.bmp', menu_clear),
+    ('menu_options.bmp', menu_options),
 ]
 
 
@@ -389,7 +444,7 @@ def main():
             f.write(ico_file(images))
     for name, drawing in MENU_BITMAPS:
         with open(os.path.join(out, name), 'wb') as f:
-            f.write(bmp_file(render(drawing(), 12), 12, MENU_BACKGROUND))
+            f.write(bmp_file(render(drawing(), 12, 12.0), 12, MENU_BACKGROUND))
 
 
 if __name__ == '__main__':
