@@ -1,0 +1,192 @@
+#include "settings/RegistryKey.h"
+
+#include "tests/settings/RegistryTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::_;
+using ::testing::DoAll;
+using ::testing::InSequence;
+using ::testing::Return;
+using ::testing::SetArgPointee;
+using ::testing::StrictMock;
+
+namespace {
+
+// Any non-null value serves as a handle for the mock.
+HKEY FakeHandle(int n)
+{
+    return reinterpret_cast<HKEY>(static_cast<INT_PTR>(0x1000 + n));
+}
+
+void ExpectEveryOperationRefusedWithoutACall(RegistryKey& key)
+{
+    LSTATUS status = ERROR_SUCCESS;
+    EXPECT_EQ(key.QueryDword("MinToTray", status), 0u);
+    EXPECT_EQ(status, ERROR_INVALID_HANDLE);
+    status = ERROR_SUCCESS;
+    EXPECT_EQ(key.QueryString("Vantel", status), "");
+    EXPECT_EQ(status, ERROR_INVALID_HANDLE);
+    EXPECT_EQ(key.SetDword("MinToTray", 1), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(key.SetString("Vantel", "C:\\vantel.exe"), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(key.DeleteValue("Vantel"), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(key.Close(), ERROR_SUCCESS);
+}
+
+class RegistryKeyOnRegistry : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteApplicationKey(); }
+    void TearDown() override { DeleteApplicationKey(); }
+
+    // The application key as a scratch key, opened by the code under test.
+    void OpenScratchKey(RegistryKey& key)
+    {
+        ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kApplicationKeyPath, KEY_READ | KEY_WRITE),
+                  ERROR_SUCCESS);
+    }
+};
+
+}  // namespace
+
+TEST(RegistryKey, ClosedKeyAnswersInvalidHandleAndMakesNoCall)
+{
+    StrictMock<MockRegistry> registry;  // any call not expected below fails the test
+    {
+        RegistryKey neverOpened(registry);
+        ExpectEveryOperationRefusedWithoutACall(neverOpened);
+    }
+
+    RegistryKey failedToOpen(registry);
+    EXPECT_CALL(registry, OpenKey(HKEY_LOCAL_MACHINE, _, KEY_READ, _))
+        .WillOnce(Return(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(failedToOpen.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Missing", KEY_READ));
+    EXPECT_FALSE(failedToOpen.IsOpen());
+    ExpectEveryOperationRefusedWithoutACall(failedToOpen);
+
+    EXPECT_CALL(registry, OpenKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+    ASSERT_TRUE(failedToOpen.Open(HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_READ));
+    EXPECT_EQ(failedToOpen.Close(), ERROR_SUCCESS);
+    ExpectEveryOperationRefusedWithoutACall(failedToOpen);
+}
+
+TEST(RegistryKey, ReopeningClosesTheKeyHeldBeforeAndScopeEndClosesTheLast)
+{
+    StrictMock<MockRegistry> registry;
+    InSequence order;
+    EXPECT_CALL(registry, OpenKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+    EXPECT_CALL(registry, CreateKey(HKEY_LOCAL_MACHINE, _, KEY_READ | KEY_WRITE, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(2)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(2))).WillOnce(Return(ERROR_SUCCESS));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(3)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(3))).WillOnce(Return(ERROR_SUCCESS));
+
+    RegistryKey key(registry);
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\A", KEY_READ));
+    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\B", KEY_READ | KEY_WRITE), ERROR_SUCCESS);
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\C", KEY_READ));
+}
+
+TEST(RegistryKey, CreateReturnsAFailureToCloseWithoutCreating)
+{
+    StrictMock<MockRegistry> registry;
+    InSequence order;
+    EXPECT_CALL(registry, OpenKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_INVALID_HANDLE));
+    EXPECT_CALL(registry, QueryValue(FakeHandle(1), _, _, _, _)).WillOnce(Return(ERROR_SUCCESS));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+
+    RegistryKey key(registry);
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\A", KEY_READ));
+    EXPECT_EQ(key.Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\B", KEY_READ | KEY_WRITE),
+              ERROR_INVALID_HANDLE);
+    // The old key is still held and still used.
+    LSTATUS status = ERROR_INVALID_HANDLE;
+    key.QueryDword("MinToTray", status);
+    EXPECT_EQ(status, ERROR_SUCCESS);
+}
+
+TEST_F(RegistryKeyOnRegistry, CreateMakesTheKeyAndItsMissingParents)
+{
+    RegistryKey key;
+    ASSERT_FALSE(key.Open(HKEY_LOCAL_MACHINE, kApplicationKeyPath, KEY_READ));
+    ASSERT_FALSE(KeyExists("SOFTWARE\\Norvatech"));
+    EXPECT_EQ(key.Create(HKEY_LOCAL_MACHINE, kApplicationKeyPath, KEY_READ | KEY_WRITE),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(key.IsOpen());
+    EXPECT_TRUE(KeyExists(kApplicationKeyPath));
+}
+
+TEST_F(RegistryKeyOnRegistry, QueryDwordTakesUpToFourBytesOfAnyType)
+{
+    PutValue(kApplicationKeyPath, "Dword", DwordValue(0x12345678));
+    PutValue(kApplicationKeyPath, "Zero", DwordValue(0));
+    PutValue(kApplicationKeyPath, "StringZero", StringValue("0"));
+    PutValue(kApplicationKeyPath, "TwoBytes", StoredValue{REG_BINARY, {0x01, 0x02}});
+    PutValue(kApplicationKeyPath, "EightBytes", StoredValue{REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}});
+    RegistryKey key;
+    OpenScratchKey(key);
+
+    LSTATUS status = ERROR_INVALID_HANDLE;
+    EXPECT_EQ(key.QueryDword("Dword", status), 0x12345678u);
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryDword("Zero", status), 0u);
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryDword("StringZero", status), 0x30u);  // '0' and its NUL
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryDword("TwoBytes", status), 0x0201u);
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryDword("EightBytes", status), 0u);
+    EXPECT_EQ(status, ERROR_MORE_DATA);
+    EXPECT_EQ(key.QueryDword("Missing", status), 0u);
+    EXPECT_EQ(status, ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryKeyOnRegistry, QueryStringReadsStringTypesOnly)
+{
+    PutValue(kApplicationKeyPath, "Text", StringValue("C:\\Program Files\\Vantel\\vantel.exe"));
+    PutValue(kApplicationKeyPath, "Expand", StringValue("%SystemRoot%\\vantel.exe", REG_EXPAND_SZ));
+    PutValue(kApplicationKeyPath, "Empty", StringValue(""));
+    PutValue(kApplicationKeyPath, "NoData", StoredValue{REG_SZ, {}});
+    PutValue(kApplicationKeyPath, "Unterminated", StoredValue{REG_SZ, {'a', 'b', 'c'}});
+    PutValue(kApplicationKeyPath, "Dword", DwordValue(1));
+    RegistryKey key;
+    OpenScratchKey(key);
+
+    LSTATUS status = ERROR_INVALID_HANDLE;
+    EXPECT_EQ(key.QueryString("Text", status), "C:\\Program Files\\Vantel\\vantel.exe");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString("Expand", status), "%SystemRoot%\\vantel.exe");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString("Empty", status), "");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString("NoData", status), "");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString("Unterminated", status), "abc");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString("Dword", status), "");
+    EXPECT_EQ(status, ERROR_BAD_ARGUMENTS);
+    EXPECT_EQ(key.QueryString("Missing", status), "");
+    EXPECT_EQ(status, ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryKeyOnRegistry, SettersStoreTheTypeAndBytesGiven)
+{
+    RegistryKey key;
+    OpenScratchKey(key);
+    EXPECT_EQ(key.SetDword("Number", 0xCAFE), ERROR_SUCCESS);
+    EXPECT_EQ(key.SetString("Text", "C:\\a b\\c.exe"), ERROR_SUCCESS);
+    EXPECT_EQ(key.SetString("Gone", "x"), ERROR_SUCCESS);
+    EXPECT_EQ(key.DeleteValue("Gone"), ERROR_SUCCESS);
+    EXPECT_EQ(key.DeleteValue("Gone"), ERROR_FILE_NOT_FOUND);
+
+    const std::map<std::string, StoredValue> expected{
+        {"Number", DwordValue(0xCAFE)}, {"Text", StringValue("C:\\a b\\c.exe")}};
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath), expected);
+}
