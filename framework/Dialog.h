@@ -38,6 +38,8 @@ protected:
 
 private:
     friend class WindowDispatch;
+    LRESULT HandleInitDialog(WPARAM focus, LPARAM initParam);   // WM_INITDIALOG -> OnInitDialog
+
     UINT m_templateId;
     bool m_endRequested = false;
     INT_PTR m_result = IDCANCEL;

@@ -25,7 +25,9 @@ public:
     // Binds this object to an existing window by subclassing it (SetWindowSubclass). Calls
     // PreSubclassWindow once bound. Fails when the object or the window is already bound.
     bool SubclassWindow(HWND window);
-    // Creates a window of an existing class and binds it like SubclassWindow.
+    // Creates a window of an existing class, bound from its first message on (so the object sees
+    // WM_NCCREATE and WM_CREATE); PreSubclassWindow is not called. The object owns that window:
+    // destroying a still bound object destroys it.
     bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
                   const RECT& rect, HWND parent, UINT_PTR idOrMenu);
     virtual BOOL DestroyWindow();
@@ -51,7 +53,8 @@ protected:
     // Called once the window is gone (after WM_NCDESTROY) and no handler of it is running.
     virtual void PostNcDestroy() {}
 
-    // Default processing of the message being handled (for a handler that extends it).
+    // Default processing of the message being handled (for a handler that extends it). Reflected
+    // messages have none: 0.
     LRESULT Default();
 
     // Runs the message through the tables; false when no entry handled it.
@@ -62,5 +65,6 @@ private:
     struct CurrentMessage { UINT message; WPARAM wParam; LPARAM lParam; };
     CurrentMessage m_current{};
     int m_handlerDepth = 0;
-    bool m_ncDestroyed = false;
+    bool m_ncDestroyed = false;   // WM_NCDESTROY seen, PostNcDestroy still to run
+    bool m_ownsWindow = false;    // created by this object rather than subclassed
 };

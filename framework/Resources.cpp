@@ -1,0 +1,32 @@
+#include "framework/Resources.h"
+
+#include "framework/Application.h"
+
+const UINT WM_PUSH_DEFAULT_BUTTON = RegisterWindowMessageA("Push default button");
+const UINT CF_URL = RegisterClipboardFormatA("UniformResourceLocator");
+
+std::string LoadResString(UINT id)
+{
+    // LoadStringA truncates to the buffer; a result that fills it may have been cut short.
+    std::string text(256, '\0');
+    for (;;) {
+        const int length = LoadStringA(AppInstance(), id, &text[0], static_cast<int>(text.size()));
+        if (length <= 0)
+            return {};
+        if (static_cast<size_t>(length) < text.size() - 1) {
+            text.resize(static_cast<size_t>(length));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+int AppMessageBox(HWND owner, const std::string& text, UINT type)
+{
+    return MessageBoxA(owner != nullptr ? owner : AppMainWindow(), text.c_str(), AppTitle().c_str(), type);
+}
+
+int AppMessageBox(HWND owner, UINT stringId, UINT type)
+{
+    return AppMessageBox(owner, LoadResString(stringId), type);
+}

@@ -1,0 +1,318 @@
+#include "framework/Window.h"
+
+#include <commctrl.h>
+
+#include "framework/Application.h"
+#include "framework/WindowDispatch.h"
+
+namespace {
+
+thread_local Window* t_objectBeingCreated = nullptr;
+
+// The system creates an input-method window along with the first top-level window of a thread;
+// it must not be taken for the window being created.
+bool IsImeWindow(HWND window)
+{
+    if (GetClassLongA(window, GCL_STYLE) & CS_IME)
+        return true;
+    char className[8] = {};
+    GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, "IME") == 0;
+}
+
+// Menus and accelerators send WM_COMMAND with no control and a code of 0 or 1: both are commands.
+UINT CommandCode(WPARAM wParam, LPARAM lParam)
+{
+    return lParam == 0 ? 0 : HIWORD(wParam);
+}
+
+bool Matches(const MessageEntry& entry, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (entry.kind) {
+    case MessageKind::Message:
+        return entry.message == message;
+    case MessageKind::Registered:
+        return message != 0 && *entry.registeredMessage == message;
+    case MessageKind::Command:
+        return entry.message == message && entry.code == CommandCode(wParam, lParam)
+            && (entry.id == ANY_ID || entry.id == LOWORD(wParam));
+    case MessageKind::Notify: {
+        if (entry.message != message || lParam == 0)
+            return false;
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        return entry.code == header->code && (entry.id == ANY_ID || entry.id == header->idFrom);
+    }
+    case MessageKind::End:
+        break;
+    }
+    return false;
+}
+
+bool IsReflected(UINT message)
+{
+    return message >= WM_REFLECT_BASE && message < WM_REFLECT_BASE + WM_USER;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// WindowDispatch
+
+LRESULT CALLBACK WindowDispatch::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR refData)
+{
+    return Handle(*reinterpret_cast<Window*>(refData), window, message, wParam, lParam);
+}
+
+LRESULT WindowDispatch::Handle(Window& object, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam)
+{
+    const Window::CurrentMessage saved = Enter(object, message, wParam, lParam);
+    LRESULT result = 0;
+    const bool handled = Reflect(window, message, wParam, lParam, result)
+                         || object.DispatchToMap(message, wParam, lParam, result);
+    if (message == WM_NCDESTROY)
+        Unbind(object);
+    // A handler may have destroyed the window; then there is nothing left to process.
+    if (!handled && ::IsWindow(window))
+        result = DefSubclassProc(window, message, wParam, lParam);
+    Leave(object, saved);
+    return result;
+}
+
+bool WindowDispatch::Reflect(HWND parent, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result)
+{
+    HWND child = nullptr;
+    switch (message) {
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header != nullptr && header->hwndFrom != nullptr && ::GetParent(header->hwndFrom) == parent)
+            child = header->hwndFrom;
+        break;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->CtlType != ODT_MENU)
+            child = item->hwndItem;
+        break;
+    }
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return false;
+    }
+    Window* object = child != nullptr && child != parent ? Window::FromHandle(child) : nullptr;
+    if (object == nullptr)
+        return false;
+
+    const UINT reflected = WM_REFLECT_BASE + message;
+    const Window::CurrentMessage saved = Enter(*object, reflected, wParam, lParam);
+    LRESULT childResult = 0;
+    const bool handled = object->DispatchToMap(reflected, wParam, lParam, childResult);
+    Leave(*object, saved);
+    if (handled)
+        result = childResult;
+    return handled;
+}
+
+Window::CurrentMessage WindowDispatch::Enter(Window& object, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
+{
+    const Window::CurrentMessage saved = object.m_current;
+    object.m_current = { message, wParam, lParam };
+    ++object.m_handlerDepth;
+    return saved;
+}
+
+void WindowDispatch::Leave(Window& object, const Window::CurrentMessage& saved)
+{
+    object.m_current = saved;
+    if (--object.m_handlerDepth == 0 && object.m_ncDestroyed) {
+        object.m_ncDestroyed = false;
+        object.PostNcDestroy();   // may delete the object: nothing after this
+    }
+}
+
+bool WindowDispatch::Bind(Window& object, HWND window)
+{
+    if (object.m_hWnd != nullptr || !::IsWindow(window) || Window::FromHandle(window) != nullptr)
+        return false;
+    if (!SetWindowSubclass(window, SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(&object)))
+        return false;
+    object.m_hWnd = window;
+    object.m_ncDestroyed = false;
+    object.m_ownsWindow = false;
+    return true;
+}
+
+void WindowDispatch::Unbind(Window& object)
+{
+    RemoveWindowSubclass(object.m_hWnd, SubclassProc, SubclassId);
+    object.m_hWnd = nullptr;
+    object.m_ownsWindow = false;
+    object.m_ncDestroyed = true;
+}
+
+WindowDispatch::CreationScope::CreationScope(Window& object)
+    : m_previous(t_objectBeingCreated),
+      m_hook(SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId()))
+{
+    t_objectBeingCreated = &object;
+}
+
+WindowDispatch::CreationScope::~CreationScope()
+{
+    if (m_hook != nullptr)
+        UnhookWindowsHookEx(m_hook);
+    t_objectBeingCreated = m_previous;
+}
+
+LRESULT CALLBACK WindowDispatch::CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_objectBeingCreated != nullptr) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (!IsImeWindow(window)) {
+            Window* object = t_objectBeingCreated;
+            t_objectBeingCreated = nullptr;
+            Bind(*object, window);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WindowDispatch::PreTranslate(MSG& message)
+{
+    for (HWND window = message.hwnd; window != nullptr;) {
+        // Read the parent first: the window may not survive its PreTranslateMessage.
+        HWND parent = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? ::GetParent(window) : nullptr;
+        if (Window* object = Window::FromHandle(window)) {
+            if (object->PreTranslateMessage(&message))
+                return TRUE;
+        }
+        window = parent;
+    }
+    return FALSE;
+}
+
+bool WindowDispatch::PumpMessage(int& exitCode)
+{
+    MSG message;
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+        exitCode = static_cast<int>(message.wParam);
+        return false;
+    }
+    if (got > 0 && !PreTranslate(message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window
+
+Window::~Window()
+{
+    if (m_hWnd == nullptr)
+        return;
+    // Unhook first so that the messages of a window destroyed here never reach this half
+    // destroyed object.
+    HWND window = m_hWnd;
+    const bool owned = m_ownsWindow;
+    RemoveWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId);
+    m_hWnd = nullptr;
+    if (owned && ::IsWindow(window))
+        ::DestroyWindow(window);
+}
+
+const MessageMap* Window::GetThisMessageMap()
+{
+    static const MessageEntry entries[] = { { MessageKind::End, 0, 0, 0, nullptr, nullptr } };
+    static const MessageMap map = { nullptr, entries };
+    return &map;
+}
+
+const MessageMap* Window::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+Window* Window::FromHandle(HWND window)
+{
+    DWORD_PTR refData = 0;
+    if (window == nullptr
+        || !GetWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId, &refData))
+        return nullptr;
+    return reinterpret_cast<Window*>(refData);
+}
+
+bool Window::SubclassWindow(HWND window)
+{
+    if (!WindowDispatch::Bind(*this, window))
+        return false;
+    PreSubclassWindow();
+    return true;
+}
+
+bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
+                      const RECT& rect, HWND parent, UINT_PTR idOrMenu)
+{
+    if (m_hWnd != nullptr)
+        return false;
+    HWND window = WindowDispatch::CreateBound(*this, [&] {
+        return CreateWindowExA(exStyle, className, title, style, rect.left, rect.top,
+                               rect.right - rect.left, rect.bottom - rect.top, parent,
+                               reinterpret_cast<HMENU>(idOrMenu), AppInstance(), nullptr);
+    });
+    return window != nullptr && m_hWnd == window;
+}
+
+BOOL Window::DestroyWindow()
+{
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
+
+BOOL Window::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+std::string Window::GetWindowText() const
+{
+    if (m_hWnd == nullptr)
+        return {};
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(m_hWnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(m_hWnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void Window::SetWindowText(const std::string& text)
+{
+    if (m_hWnd != nullptr)
+        ::SetWindowTextA(m_hWnd, text.c_str());
+}
+
+LRESULT Window::Default()
+{
+    if (m_hWnd == nullptr || m_handlerDepth == 0 || IsReflected(m_current.message))
+        return 0;
+    return DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+}
+
+bool Window::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    for (const MessageMap* map = GetMessageMap(); map != nullptr;
+         map = map->base != nullptr ? map->base() : nullptr) {
+        for (const MessageEntry* entry = map->entries; entry->kind != MessageKind::End; ++entry) {
+            if (!Matches(*entry, message, wParam, lParam))
+                continue;
+            result = 0;
+            if (entry->adapter(*this, wParam, lParam, result))
+                return true;
+        }
+    }
+    return false;
+}
