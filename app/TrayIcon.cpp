@@ -1,0 +1,87 @@
+#include "app/TrayIcon.h"
+
+#include <utility>
+
+namespace {
+
+const char kHiddenClassName[] = "__MessageWindow";
+const char kObjectProperty[] = "SystemTrayIconClass";
+
+// The class stays registered for the life of the process, so a later TrayIcon finds it there.
+bool RegisterHiddenClass(HINSTANCE instance)
+{
+    WNDCLASSA existing = {};
+    if (GetClassInfoA(instance, kHiddenClassName, &existing))
+        return true;
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kHiddenClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+NOTIFYICONDATAA EntryData(HWND owner)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = owner;
+    data.uID = 0;
+    return data;
+}
+
+} // namespace
+
+TrayIcon::TrayIcon(Notifier notifier) : m_notifier(std::move(notifier))
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!RegisterHiddenClass(instance))
+        return;
+    m_hHidden = CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenClassName, "", WS_POPUP | WS_CLIPCHILDREN,
+                                200, 200, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (m_hHidden)
+        SetPropA(m_hHidden, kObjectProperty, this);
+}
+
+TrayIcon::~TrayIcon()
+{
+    if (m_hHidden) {
+        RemovePropA(m_hHidden, kObjectProperty);
+        DestroyWindow(m_hHidden);
+    }
+}
+
+void TrayIcon::SetOwner(HWND owner)
+{
+    m_hOwner = owner;
+}
+
+void TrayIcon::Add(HICON icon, const std::string& tip)
+{
+    Send(NIM_ADD, icon, tip);
+}
+
+void TrayIcon::Modify(HICON icon, const std::string& tip)
+{
+    Send(NIM_MODIFY, icon, tip);
+}
+
+void TrayIcon::Delete()
+{
+    NOTIFYICONDATAA data = EntryData(m_hOwner);
+    m_notifier(NIM_DELETE, &data);
+}
+
+void TrayIcon::Send(DWORD message, HICON icon, const std::string& tip)
+{
+    NOTIFYICONDATAA data = EntryData(m_hOwner);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kCallbackMessage;
+    data.hIcon = icon;
+    // The field is zeroed, so the copy always ends in a NUL within its 128 characters.
+    tip.copy(data.szTip, sizeof(data.szTip) - 1);
+    m_notifier(message, &data);
+}

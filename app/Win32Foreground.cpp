@@ -1,0 +1,56 @@
+#include "app/Win32Foreground.h"
+
+#include <windows.h>
+
+namespace {
+
+HWND ToHandle(WindowRef window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+WindowRef ToRef(HWND window)
+{
+    return reinterpret_cast<WindowRef>(window);
+}
+
+} // namespace
+
+WindowRef Win32Foreground::ForegroundWindow()
+{
+    return ToRef(GetForegroundWindow());
+}
+
+WindowRef Win32Foreground::DesktopWindow()
+{
+    return ToRef(GetDesktopWindow());
+}
+
+std::uint32_t Win32Foreground::ProcessIdOf(WindowRef window)
+{
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(ToHandle(window), &processId) == 0)
+        return 0;
+    return processId;
+}
+
+std::string Win32Foreground::TitleOf(WindowRef window)
+{
+    const HWND handle = ToHandle(window);
+    // The title may change between the two calls. The buffer holds one character more than the
+    // reported length, so a read that fills it means the title grew: read again with the new
+    // length. A window that keeps growing its title gets the last read after a few tries.
+    const int kAttempts = 4;
+    std::string title;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const int length = GetWindowTextLengthA(handle);
+        if (length <= 0)
+            return std::string();
+        title.assign(static_cast<std::size_t>(length) + 2, '\0');
+        const int copied = GetWindowTextA(handle, &title[0], length + 2);
+        title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+        if (copied <= length)
+            break;
+    }
+    return title;
+}
