@@ -245,8 +245,7 @@ std::optional<double> ParseNumberCell(const std::string& text)
     // An exponent counts only with at least one digit; otherwise its letter is left over.
     bool negativeExponent = false;
     std::string exponentDigits;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' ||
-                              text[pos] == 'D')) {
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         std::size_t at = pos + 1;
         if (at < text.size() && (text[at] == '+' || text[at] == '-'))
             negativeExponent = text[at++] == '-';

@@ -24,9 +24,10 @@ using CellDateParser = std::function<bool(const std::string& text, double& when)
 // 0xFFFFFFFF, "-100000000" gives 1). nullopt unless the text is non-empty and read to its end.
 std::optional<std::uint32_t> ParseHexCell(const std::string& text);
 
-// The cell text as a decimal number, as strtod(text, &end) of the 32-bit Windows runtime reads
-// it, always with a full stop as the decimal point whatever the C locale: leading white space,
-// a sign, digits with an optional fraction and an optional exponent introduced by e, E, d or D.
+// The cell text as a decimal number, as strtod(text, &end) reads it, always with a full stop as
+// the decimal point whatever the C locale: leading white space, a sign, digits with an optional
+// fraction and an optional exponent. Hexadecimal floating point, infinities and NaNs, which not
+// every runtime reads, are not numbers here; a value out of range gives an infinity or 0.
 // nullopt unless the text is non-empty and the conversion leaves nothing or exactly one "%"
 // (so "45%" gives 45, and "%" alone, where nothing converts, gives 0).
 std::optional<double> ParseNumberCell(const std::string& text);

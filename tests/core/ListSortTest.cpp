@@ -100,9 +100,6 @@ TEST(ParseNumberCell, ReadsDecimalsAndPercentagesWithAFullStop)
     EXPECT_EQ(0.0, ParseNumberCell("0.000"));
     EXPECT_EQ(1000.0, ParseNumberCell("1e3"));
     EXPECT_EQ(1e-3, ParseNumberCell("1E-3%"));
-    // The exponent letters of the 32-bit Windows runtime include d and D.
-    EXPECT_EQ(100.0, ParseNumberCell("1d2"));
-    EXPECT_EQ(0.15, ParseNumberCell("1.5D-1"));
     // Out of range: infinity or zero, as the runtime saturates.
     EXPECT_EQ(HUGE_VAL, ParseNumberCell("1e999"));
     EXPECT_EQ(-HUGE_VAL, ParseNumberCell("-1e999"));
@@ -115,19 +112,18 @@ TEST(ParseNumberCell, ReadsDecimalsAndPercentagesWithAFullStop)
     EXPECT_EQ(0.0, ParseNumberCell("%"));
 
     for (const char* rejected : {"", " ", ".", "-", "+%", " %", "10%%", "10 %", "%10", "1e", "1e%",
-                                 "1e+", "1,5", "abc", "inf", "nan", "0x1p3", "0x1F", "12:00:00",
-                                 "1.5.2", "5 "}) {
+                                 "1e+", "1,5", "abc", "inf", "nan", "INFINITY", "0x1p3", "0x1F",
+                                 "1d2", "12:00:00", "1.5.2", "5 "}) {
         SCOPED_TRACE(rejected);
         EXPECT_EQ(std::nullopt, ParseNumberCell(rejected));
     }
 }
 
-#ifdef _WIN32
-TEST(ParseNumberCell, AgreesWithTheWindowsRuntime)
+TEST(ParseNumberCell, AgreesWithTheRuntimeOnDecimalTexts)
 {
-    for (const char* text : {"10", "10%", "1.5", " -2.5e1", "+.5", "5.", "1e3", "1E-3%", "1d2",
-                             "1.5D-1", "1e999", "1e-999", "%", "1e", "1e%", "1,5", "inf", "nan",
-                             "0x1p3", "12:00:00", "10 %"}) {
+    for (const char* text : {"10", "10%", "1.5", " -2.5e1", "+.5", "5.", "1e3", "1E-3%", "1e999",
+                             "1e-999", "%", "1e", "1e%", "1d2", "1,5", "12:00:00", "10 %",
+                             "0.1", "123456789012345678901234567890", "2.2250738585072011e-308"}) {
         SCOPED_TRACE(text);
         char* end = nullptr;
         const double value = std::strtod(text, &end);
@@ -139,7 +135,6 @@ TEST(ParseNumberCell, AgreesWithTheWindowsRuntime)
         }
     }
 }
-#endif
 
 TEST(ParseNumberCell, IgnoresTheDecimalPointOfTheCurrentLocale)
 {
