@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 using ::testing::_;
 using ::testing::DoAll;
 using ::testing::InSequence;
@@ -110,6 +113,66 @@ TEST(RegistryKey, CreateReturnsAFailureToCloseWithoutCreating)
     LSTATUS status = ERROR_INVALID_HANDLE;
     key.QueryDword("MinToTray", status);
     EXPECT_EQ(status, ERROR_SUCCESS);
+}
+
+// The ANSI query may report more bytes than it then returns (Windows sizes the first answer for
+// the stored wide text), and data may lack its terminator: the text ends at the first NUL within
+// the bytes actually read.
+TEST(RegistryKey, QueryStringKeepsOnlyTheTextActuallyRead)
+{
+    StrictMock<MockRegistry> registry;
+    EXPECT_CALL(registry, OpenKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+    const auto answer = [](DWORD type, DWORD sizeFirst, std::string bytes) {
+        return [=](HKEY, const char*, DWORD* typeOut, BYTE* data, DWORD* size) -> LSTATUS {
+            if (typeOut)
+                *typeOut = type;
+            if (!data) {
+                *size = sizeFirst;
+                return ERROR_SUCCESS;
+            }
+            if (*size < bytes.size())
+                return ERROR_MORE_DATA;
+            std::copy(bytes.begin(), bytes.end(), data);
+            *size = static_cast<DWORD>(bytes.size());
+            return ERROR_SUCCESS;
+        };
+    };
+    EXPECT_CALL(registry, QueryValue(FakeHandle(1), _, _, _, _))
+        .WillOnce(answer(REG_SZ, 2, std::string(1, '\0')))
+        .WillOnce(answer(REG_SZ, 2, std::string(1, '\0')))
+        .WillOnce(answer(REG_SZ, 8, std::string("abc\0", 4)))
+        .WillOnce(answer(REG_SZ, 8, std::string("abc\0", 4)))
+        .WillOnce(answer(REG_EXPAND_SZ, 3, "abc"))
+        .WillOnce(answer(REG_EXPAND_SZ, 3, "abc"));
+
+    RegistryKey key(registry);
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_READ));
+    LSTATUS status = ERROR_INVALID_HANDLE;
+    EXPECT_EQ(key.QueryString("Empty", status), "");
+    EXPECT_EQ(key.QueryString("Overestimated", status), "abc");
+    EXPECT_EQ(key.QueryString("Unterminated", status), "abc");
+    EXPECT_EQ(status, ERROR_SUCCESS);
+}
+
+TEST(RegistryKey, SetStringWritesTheTextWithItsTerminator)
+{
+    StrictMock<MockRegistry> registry;
+    EXPECT_CALL(registry, CreateKey(_, _, _, _))
+        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    std::string written;
+    EXPECT_CALL(registry, SetValue(FakeHandle(1), ::testing::StrEq("Vantel"), REG_SZ, _, _))
+        .WillOnce([&](HKEY, const char*, DWORD, const BYTE* data, DWORD size) {
+            written.assign(reinterpret_cast<const char*>(data), size);
+            return ERROR_SUCCESS;
+        });
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+
+    RegistryKey key(registry);
+    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_READ | KEY_WRITE), ERROR_SUCCESS);
+    EXPECT_EQ(key.SetString("Vantel", "\"C:\\a b\\v.exe\""), ERROR_SUCCESS);
+    EXPECT_EQ(written, std::string("\"C:\\a b\\v.exe\"\0", 15));
 }
 
 TEST_F(RegistryKeyOnRegistry, CreateMakesTheKeyAndItsMissingParents)
