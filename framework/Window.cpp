@@ -242,9 +242,13 @@ const MessageMap* Window::GetMessageMap() const
 
 Window* Window::FromHandle(HWND window)
 {
+    // The subclass bookkeeping of another process's window is not readable from here.
+    DWORD process = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0
+        || process != GetCurrentProcessId())
+        return nullptr;
     DWORD_PTR refData = 0;
-    if (window == nullptr
-        || !GetWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId, &refData))
+    if (!GetWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId, &refData))
         return nullptr;
     return reinterpret_cast<Window*>(refData);
 }

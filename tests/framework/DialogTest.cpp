@@ -48,6 +48,7 @@ TEST(Dialog, ModalRunReturnsEndDialogResultWithOwnerDisabled)
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(visible) << "a template without WS_VISIBLE is shown by DoModal";
     EXPECT_TRUE(IsWindowEnabled(top.Handle()));
+    EXPECT_EQ(top.Handle(), GetActiveWindow()) << "activation returns to the owner";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(nullptr, dialog.m_hWnd);
 
@@ -59,6 +60,12 @@ TEST(Dialog, ModalRunReturnsEndDialogResultWithOwnerDisabled)
     ASSERT_LT(IndexOf(seen, WM_INITDIALOG), seen.size());
     EXPECT_LT(IndexOf(seen, WM_NCCREATE), IndexOf(seen, WM_INITDIALOG));
     EXPECT_LT(IndexOf(seen, WM_SETFONT), IndexOf(seen, WM_INITDIALOG));
+
+    // A sizable dialog is asked for its tracking limits while it is being created.
+    ScriptedDialog sizable(IDD_TEST_VISIBLE);
+    sizable.script = [](ScriptedDialog& d) { d.EndDialog(IDOK); };
+    EXPECT_EQ(IDOK, sizable.DoModal());
+    EXPECT_LT(IndexOf(sizable.seen, WM_GETMINMAXINFO), IndexOf(sizable.seen, WM_INITDIALOG));
 }
 
 TEST(Dialog, OwnerAlreadyDisabledStaysDisabledAndMissingTemplateFails)
