@@ -1,0 +1,58 @@
+// An owner-drawn push button with a small icon at its left and its caption centred in the rest.
+// It lights up while the mouse is over it and uses the desktop's visual style when one is active,
+// the classic look otherwise. In a DefaultButtonDialog the focused icon button answers Enter
+// (WM_PUSH_DEFAULT_BUTTON) with its own click.
+//
+// Declare the button BS_OWNERDRAW in the template, bind it with DDX_Control, then call SetIcon.
+#pragma once
+
+#include <windows.h>
+#include <memory>
+
+#include "controls/ThemeHelper.h"
+#include "framework/Window.h"
+
+class IconButton : public Window {
+public:
+    IconButton() = default;
+    ~IconButton() override;
+
+    // Loads icon resource iconId of the program's module at the size stored in the resource and
+    // draws it at cx x cy, replacing (and destroying) the previous icon. A missing resource leaves
+    // no icon; the caption keeps its place. Call once the button is bound to its window: this is
+    // also where the visual-style data is (re)opened.
+    void SetIcon(UINT iconId, int cx, int cy);
+    HICON GetIcon() const { return m_hIcon.get(); }
+
+    // The mouse is over the button.
+    bool IsHovered() const { return m_bHover; }
+    // The button has the keyboard focus (as of its last painting or focus change): Enter presses
+    // it.
+    bool IsDefault() const { return m_bDefault; }
+
+    void DrawItem(DRAWITEMSTRUCT* item);
+
+protected:
+    void OnMouseMove(UINT flags, POINT point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPushDefaultButton(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct IconDeleter {
+        void operator()(HICON icon) const { ::DestroyIcon(icon); }
+    };
+
+    void DrawClassicBackground(HDC dc, RECT& frame, bool pressed, bool focused) const;
+    void DrawCaption(HDC dc, const char* text, RECT textRect, bool pressed, bool disabled) const;
+
+    ThemeHelper m_theme;
+    std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hIcon;
+    int m_cxIcon = 0;
+    int m_cyIcon = 0;
+    bool m_bHover = false;
+    bool m_bDefault = false;
+};
