@@ -1,0 +1,451 @@
+#include "controls/ReportListCtrl.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "core/ListSort.h"
+
+namespace {
+
+// Report view with both scroll bars, visible child; no label editing, no LVS_NOSCROLL.
+constexpr DWORD StyleKeepMask = 0xFFFFDDFD;
+constexpr DWORD StyleRequired = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LVS_REPORT;
+constexpr DWORD ExtendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES;
+// The states that travel with a row when the list sorts: selected, focused, checked.
+constexpr UINT MovedStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
+
+DWORD ApplyStyleRule(DWORD style)
+{
+    return (style & StyleKeepMask) | StyleRequired;
+}
+
+// A cell text as an OLE automation date (dates, times of day, or both), as the user's locale
+// reads it.
+bool ParseCellDate(const std::string& text, double& when)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    DATE date = 0;
+    if (FAILED(VarDateFromStr(&wide[0], LOCALE_USER_DEFAULT, 0, &date)))
+        return false;
+    when = date;
+    return true;
+}
+
+// Everything of one row that moves with it when the list sorts.
+struct RowSnapshot {
+    UINT state = 0;
+    LPARAM data = 0;
+    std::vector<int> images;
+    std::vector<std::string> texts;
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(ReportListCtrl, Window)
+    ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
+    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+    ON_NOTIFY_REFLECT(LVN_DELETEITEM, OnDeleteItem)
+END_MESSAGE_MAP()
+
+ReportListCtrl::~ReportListCtrl()
+{
+    // The window outlives this object only when the object goes first; its rows then keep no
+    // pointers to freed records.
+    if (IsWindow())
+        FreeAllRecords();
+}
+
+BOOL ReportListCtrl::Create(HWND parent, UINT id, const RECT* rect, DWORD style)
+{
+    RECT area = {};
+    if (rect != nullptr)
+        area = *rect;
+    else if (!::GetClientRect(parent, &area))
+        return FALSE;
+    return CreateEx(0, WC_LISTVIEWA, "", ApplyStyleRule(style), area, parent, id);
+}
+
+void ReportListCtrl::PreSubclassWindow()
+{
+    ::SetWindowLongA(m_hWnd, GWL_STYLE,
+                     static_cast<LONG>(ApplyStyleRule(static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)))));
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // wParam 0: every extended bit is replaced.
+    ::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ExtendedStyle);
+}
+
+LRESULT ReportListCtrl::OnCreate(WPARAM, LPARAM lParam)
+{
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    create->style = static_cast<LONG>(ApplyStyleRule(static_cast<DWORD>(create->style)));
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, create->style);
+    const LRESULT result = Default();
+    if (result != -1)
+        ::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ExtendedStyle, ExtendedStyle);
+    return result;
+}
+
+LRESULT ReportListCtrl::OnDestroy(WPARAM, LPARAM)
+{
+    DeleteAllRows();
+    return Default();
+}
+
+BOOL ReportListCtrl::PreTranslateMessage(MSG* message)
+{
+    if (message->hwnd == m_hWnd && message->message == WM_KEYDOWN && message->wParam == VK_SPACE)
+        return TRUE;
+    return Window::PreTranslateMessage(message);
+}
+
+int ReportListCtrl::InsertColumn(int index, const char* heading, int format, int width, int subItem)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_TEXT;
+    column.fmt = format;
+    column.pszText = const_cast<char*>(heading != nullptr ? heading : "");
+    if (width != -1) {
+        column.mask |= LVCF_WIDTH;
+        column.cx = width;
+    }
+    if (subItem != -1) {
+        column.mask |= LVCF_SUBITEM;
+        column.iSubItem = subItem;
+    }
+    const int inserted = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+    if (inserted < 0)
+        return -1;
+
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF back = ::GetSysColor(COLOR_WINDOW);
+    const int rows = GetRowCount();
+    for (int row = 0; row < rows; ++row) {
+        CellColors* record = RecordOf(row);
+        if (record == nullptr)
+            continue;
+        const size_t at = std::min(static_cast<size_t>(inserted), record->textColors.size());
+        record->textColors.insert(record->textColors.begin() + static_cast<std::ptrdiff_t>(at), text);
+        record->backColors.insert(record->backColors.begin() + static_cast<std::ptrdiff_t>(at), back);
+    }
+    return inserted;
+}
+
+int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
+{
+    m_sortColumn = -1;
+    m_sortAscending = 1;
+
+    const size_t columns = static_cast<size_t>(GetColumnCount());
+    auto record = std::make_unique<CellColors>();
+    record->textColors.assign(columns, ::GetSysColor(COLOR_WINDOWTEXT));
+    record->backColors.assign(columns, ::GetSysColor(COLOR_WINDOW));
+
+    // The record goes in with the row, so no row is ever seen without one.
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(text != nullptr ? text : "");
+    item.iImage = imageIndex;
+    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    const int row = static_cast<int>(::SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row >= 0)
+        record.release();
+    return row;
+}
+
+BOOL ReportListCtrl::SetItemText(int row, int column, const char* text)
+{
+    m_sortColumn = -1;
+    m_sortAscending = 1;
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text != nullptr ? text : "");
+    return static_cast<BOOL>(
+        ::SendMessageA(m_hWnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+}
+
+std::string ReportListCtrl::GetItemText(int row, int column) const
+{
+    if (row < 0 || row >= GetRowCount() || column < 0 || column >= GetColumnCount())
+        return {};
+    std::string text(256, '\0');
+    for (;;) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = &text[0];
+        item.cchTextMax = static_cast<int>(text.size());
+        const int length = static_cast<int>(
+            ::SendMessageA(m_hWnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        // A text that filled the buffer may have been cut: read it again with room to spare.
+        if (length < static_cast<int>(text.size()) - 1) {
+            text.resize(static_cast<size_t>(std::max(length, 0)));
+            return text;
+        }
+        text.assign(text.size() * 2, '\0');
+    }
+}
+
+int ReportListCtrl::GetRowCount() const
+{
+    return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ReportListCtrl::GetColumnCount() const
+{
+    HWND header = GetHeader();
+    return header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+HWND ReportListCtrl::GetHeader() const
+{
+    return reinterpret_cast<HWND>(::SendMessageA(m_hWnd, LVM_GETHEADER, 0, 0));
+}
+
+int ReportListCtrl::DeleteAllRows()
+{
+    const int rows = GetRowCount();
+    // Only one window of the system can be locked; when another is, the rows go unlocked.
+    const bool locked = m_hWnd != nullptr && ::LockWindowUpdate(m_hWnd);
+    FreeAllRecords();
+    ::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    if (locked)
+        ::LockWindowUpdate(nullptr);
+    return rows;
+}
+
+void ReportListCtrl::FreeAllRecords()
+{
+    const int rows = GetRowCount();
+    for (int row = 0; row < rows; ++row) {
+        CellColors* record = RecordOf(row);
+        if (record == nullptr)
+            continue;
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        item.lParam = 0;
+        ::SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        delete record;
+    }
+}
+
+void ReportListCtrl::OnDeleteItem(NMHDR* header, LRESULT* result)
+{
+    // A row deleted by anyone takes its record with it. Rows emptied by DeleteAllRows carry 0.
+    const auto* note = reinterpret_cast<const NMLISTVIEW*>(header);
+    delete reinterpret_cast<CellColors*>(note->lParam);
+    *result = 0;
+}
+
+CellColors* ReportListCtrl::RecordOf(int row) const
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (row < 0 || !::SendMessageA(m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return nullptr;
+    return reinterpret_cast<CellColors*>(item.lParam);
+}
+
+const CellColors* ReportListCtrl::GetCellColors(int row) const
+{
+    return row < GetRowCount() ? RecordOf(row) : nullptr;
+}
+
+HIMAGELIST ReportListCtrl::SetImageList(HIMAGELIST list)
+{
+    return reinterpret_cast<HIMAGELIST>(
+        ::SendMessageA(m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list)));
+}
+
+HIMAGELIST ReportListCtrl::GetImageList() const
+{
+    return reinterpret_cast<HIMAGELIST>(::SendMessageA(m_hWnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+}
+
+void ReportListCtrl::SetSeparatorText(std::optional<std::string> text)
+{
+    m_separatorText = std::move(text);
+}
+
+bool ReportListCtrl::EnableSort(bool enable)
+{
+    HWND header = GetHeader();
+    if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & LVS_NOCOLUMNHEADER) != 0 || header == nullptr)
+        return false;
+    LONG style = ::GetWindowLongA(header, GWL_STYLE);
+    if (enable) {
+        style |= HDS_BUTTONS;
+    } else {
+        style &= ~static_cast<LONG>(HDS_BUTTONS);
+        m_sortColumn = -1;
+        m_sortAscending = 1;
+    }
+    ::SetWindowLongA(header, GWL_STYLE, style);
+    ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return true;
+}
+
+bool ReportListCtrl::IsSortEnabled() const
+{
+    HWND header = GetHeader();
+    if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & LVS_NOCOLUMNHEADER) != 0 || header == nullptr)
+        return false;
+    return (::GetWindowLongA(header, GWL_STYLE) & HDS_BUTTONS) != 0;
+}
+
+void ReportListCtrl::SortItems(int column, bool ascending)
+{
+    if (column < 0 || column >= GetColumnCount() || !IsSortEnabled())
+        return;
+    m_sortAscending = ascending ? 1 : 0;
+    m_sortColumn = column;
+
+    const int rows = GetRowCount();
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        texts.push_back(GetItemText(row, column));
+    WriteRowsInOrder(SortedRowOrder(texts, m_separatorText, ascending, ParseCellDate));
+
+    ::SendMessageA(GetParent(), WM_LISTSORTED, static_cast<WPARAM>(m_sortColumn), m_sortAscending);
+}
+
+// Row k takes what row order[k] held: its states, item data, and every column's image and text.
+// Rows that keep their place are neither read nor written.
+void ReportListCtrl::WriteRowsInOrder(const std::vector<int>& order)
+{
+    const int columns = GetColumnCount();
+    std::vector<std::pair<int, RowSnapshot>> moves;
+    for (int k = 0; k < static_cast<int>(order.size()); ++k) {
+        const int from = order[static_cast<size_t>(k)];
+        if (from == k)
+            continue;
+        RowSnapshot snapshot;
+        snapshot.state = static_cast<UINT>(::SendMessageA(m_hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(from), MovedStates));
+        snapshot.data = reinterpret_cast<LPARAM>(RecordOf(from));
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item = {};
+            item.mask = LVIF_IMAGE;
+            item.iItem = from;
+            item.iSubItem = column;
+            const bool read = ::SendMessageA(m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+            snapshot.images.push_back(read ? item.iImage : -1);
+            snapshot.texts.push_back(GetItemText(from, column));
+        }
+        moves.emplace_back(k, std::move(snapshot));
+    }
+
+    for (auto& [row, snapshot] : moves) {
+        LVITEMA item = {};
+        item.mask = LVIF_STATE | LVIF_PARAM;
+        item.iItem = row;
+        item.state = snapshot.state;
+        item.stateMask = MovedStates;
+        item.lParam = snapshot.data;
+        ::SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA cell = {};
+            cell.mask = LVIF_IMAGE | LVIF_TEXT;
+            cell.iItem = row;
+            cell.iSubItem = column;
+            cell.iImage = snapshot.images[static_cast<size_t>(column)];
+            cell.pszText = &snapshot.texts[static_cast<size_t>(column)][0];
+            ::SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+        }
+    }
+}
+
+void ReportListCtrl::SetCellBkColor(int row, int column, COLORREF colour, bool repaint)
+{
+    if (colour == CLR_NONE)
+        colour = ::GetSysColor(COLOR_WINDOW);
+    const int rows = GetRowCount();
+    const int columns = GetColumnCount();
+    const bool oneRow = row >= 0 && row < rows;
+    const bool oneColumn = column >= 0 && column < columns;
+    const int firstRow = oneRow ? row : 0;
+    const int endRow = oneRow ? row + 1 : rows;
+    const size_t firstColumn = oneColumn ? static_cast<size_t>(column) : 0;
+    const size_t endColumn = oneColumn ? firstColumn + 1 : static_cast<size_t>(columns);
+
+    for (int r = firstRow; r < endRow; ++r) {
+        CellColors* record = RecordOf(r);
+        if (record == nullptr)
+            continue;
+        for (size_t c = firstColumn; c < endColumn && c < record->backColors.size(); ++c)
+            record->backColors[c] = colour;
+    }
+    if (repaint)
+        Repaint();
+}
+
+void ReportListCtrl::Repaint()
+{
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+int ReportListCtrl::FindRowExact(const std::string& label) const
+{
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = label.c_str();
+    // The list's own search ignores case; step through its matches to the byte-equal one.
+    int start = -1;
+    for (;;) {
+        const int row = static_cast<int>(
+            ::SendMessageA(m_hWnd, LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+        if (row <= start)
+            return -1;
+        if (GetItemText(row, 0) == label)
+            return row;
+        start = row;
+    }
+}
+
+void ReportListCtrl::OnColumnClick(NMHDR* header, LRESULT* result)
+{
+    const int column = reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem;
+    const bool ascending = !(column == m_sortColumn && m_sortAscending != 0);
+    *result = 0;
+    SortItems(column, ascending);
+    // The parent's answer to WM_LISTSORTED may have closed the window.
+    if (IsWindow())
+        RecolorRows();
+}
+
+void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
+{
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        *result = CDRF_NOTIFYITEMDRAW;
+        return;
+    case CDDS_ITEMPREPAINT:
+        *result = CDRF_NOTIFYSUBITEMDRAW;
+        return;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const auto* record = reinterpret_cast<const CellColors*>(draw->nmcd.lItemlParam);
+        const size_t column = static_cast<size_t>(draw->iSubItem);
+        if (record != nullptr && draw->iSubItem >= 0 && column < record->backColors.size()) {
+            draw->clrText = record->textColors[column];
+            draw->clrTextBk = record->backColors[column];
+        }
+        *result = CDRF_DODEFAULT;
+        return;
+    }
+    default:
+        *result = CDRF_DODEFAULT;
+        return;
+    }
+}
