@@ -12,8 +12,10 @@ public:
     // parent nullptr: the application's main window owns the dialog (when there is one).
     Dialog(UINT templateId, Window* parent = nullptr);
 
-    // Creates the dialog, disables its owner (the root of the parent), runs the loop until
-    // EndDialog, re-enables the owner, destroys the window. -1 when the dialog cannot be created.
+    // Creates the dialog, disables its owner (the root of the parent), shows the dialog if its
+    // template did not, runs the loop until EndDialog (or until the window is destroyed),
+    // re-enables the owner, destroys the window. -1 when the dialog cannot be created or is
+    // already running.
     // A WM_QUIT met inside is posted again after the loop so outer loops see it.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result);
@@ -37,7 +39,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend class WindowDispatch;
     LRESULT HandleInitDialog(WPARAM focus, LPARAM initParam);   // WM_INITDIALOG -> OnInitDialog
 
     UINT m_templateId;

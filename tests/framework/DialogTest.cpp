@@ -288,8 +288,13 @@ TEST(Dialog, QuitInsideNestedLoopEndsEveryLoopAndReachesTheOuterOne)
 TEST(Dialog, DialogDestroyedDuringItsRunEndsTheLoop)
 {
     ScriptedDialog dialog(IDD_TEST_VISIBLE);
-    dialog.script = [](ScriptedDialog& d) { d.DestroyWindow(); };
+    INT_PTR secondRun = 0;
+    dialog.script = [&](ScriptedDialog& d) {
+        secondRun = d.DoModal();
+        d.DestroyWindow();
+    };
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(-1, secondRun) << "a running dialog cannot run again";
     EXPECT_EQ(nullptr, dialog.m_hWnd);
 
     ScriptedDialog endedInInit(IDD_TEST_VISIBLE);

@@ -27,10 +27,13 @@ namespace {
 class TestApplication : public Application {
 public:
     int initCalls = 0;
+    bool keepRunning = false;   // TRUE from InitInstance: run a message loop until WM_QUIT
     BOOL InitInstance() override
     {
         ++initCalls;
-        return FALSE;
+        if (keepRunning)
+            PostQuitMessage(3);
+        return keepRunning;
     }
 };
 
@@ -51,6 +54,9 @@ TEST(Application, TitleInstanceAndMainWindow)
         EXPECT_EQ(1, app.initCalls);
         EXPECT_EQ("framework_tests", app.Title());
         EXPECT_EQ(GetModuleHandleA(nullptr), AppInstance());
+        app.keepRunning = true;
+        EXPECT_EQ(3, app.Run(GetModuleHandleA(nullptr)));
+        EXPECT_EQ(2, app.initCalls);
 
         PlainWindow window;
         Window main;
