@@ -1,0 +1,140 @@
+#include "controls/UrlDataObject.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// Reference counting shared by the two small OLE objects below.
+template <class Interface>
+class OleObject : public Interface {
+public:
+    virtual ~OleObject() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(Interface))) {
+            *object = static_cast<Interface*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+private:
+    ULONG m_references = 1;
+};
+
+class BlockDataObject final : public OleObject<IDataObject> {
+public:
+    BlockDataObject(GlobalBlock block, CLIPFORMAT format) : m_block(std::move(block))
+    {
+        m_format = { format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL };
+    }
+
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (medium == nullptr)
+            return E_POINTER;
+        const HRESULT offered = QueryGetData(format);
+        if (offered != S_OK)
+            return offered;
+        HANDLE copy = ::OleDuplicateData(m_block.get(), m_format.cfFormat, 0);
+        if (copy == nullptr)
+            return E_OUTOFMEMORY;
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = copy;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
+    {
+        if (format == nullptr)
+            return E_POINTER;
+        if (format->cfFormat != m_format.cfFormat)
+            return DV_E_FORMATETC;
+        if (format->dwAspect != DVASPECT_CONTENT)
+            return DV_E_DVASPECT;
+        if ((format->tymed & TYMED_HGLOBAL) == 0)
+            return DV_E_TYMED;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
+    {
+        if (out != nullptr)
+            out->ptd = nullptr;
+        return DATA_S_SAMEFORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override
+    {
+        if (direction != DATADIR_GET)
+            return E_NOTIMPL;
+        return ::SHCreateStdEnumFmtEtc(1, &m_format, formats);
+    }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+
+private:
+    GlobalBlock m_block;
+    FORMATETC m_format;
+};
+
+class ButtonDropSource final : public OleObject<IDropSource> {
+public:
+    explicit ButtonDropSource(DWORD button) : m_button(button) {}
+
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override
+    {
+        if (escapePressed)
+            return DRAGDROP_S_CANCEL;
+        return (keyState & m_button) == 0 ? DRAGDROP_S_DROP : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    DWORD m_button;
+};
+
+}  // namespace
+
+std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes, UINT codePage)
+{
+    std::size_t length = 0;
+    while (length < text.size()) {
+        const bool lead = ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[length])) != FALSE;
+        const std::size_t next = length + (lead && length + 1 < text.size() ? 2 : 1);
+        if (next > maxBytes)
+            break;
+        length = next;
+    }
+    return length;
+}
+
+OlePtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format)
+{
+    return OlePtr<IDataObject>(new BlockDataObject(std::move(block), format));
+}
+
+OlePtr<IDropSource> MakeButtonDropSource(DWORD button)
+{
+    return OlePtr<IDropSource>(new ButtonDropSource(button));
+}

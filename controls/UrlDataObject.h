@@ -1,0 +1,35 @@
+// The OLE side of dragging a link out of a window: a data source that offers one global memory
+// block in one clipboard format, and a drop source that ends the drag when the mouse button that
+// started it is released.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+struct OleRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class Interface>
+using OlePtr = std::unique_ptr<Interface, OleRelease>;
+
+struct GlobalBlockFree {
+    void operator()(void* block) const { ::GlobalFree(block); }
+};
+using GlobalBlock = std::unique_ptr<void, GlobalBlockFree>;
+
+// The length of the longest prefix of text that fits in maxBytes without splitting a double-byte
+// character of codePage (a lead byte is never kept without its trail byte).
+std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes,
+                                  UINT codePage = CP_ACP);
+
+// A data source holding block (taken over) in format, on TYMED_HGLOBAL. Every GetData hands out
+// a copy, so the receiver may keep or free what it gets. Reference count 1.
+OlePtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format);
+
+// A drop source for a drag run with button (MK_LBUTTON or MK_RBUTTON) held: drops when that
+// button is released, cancels on Escape. Reference count 1.
+OlePtr<IDropSource> MakeButtonDropSource(DWORD button);
