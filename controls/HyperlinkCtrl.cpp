@@ -42,6 +42,16 @@ POINT MessageCursorPos()
     return PointFromLParam(static_cast<LPARAM>(::GetMessagePos()));
 }
 
+// Some desktop themes give the hot-tracking colour to highlight backgrounds; text drawn in it
+// all but vanishes on the button face. Such a colour is not used for the hovered link.
+COLORREF LegibleHoverColor(COLORREF hover, COLORREF link, COLORREF back)
+{
+    const auto luma = [](COLORREF color) {
+        return (299 * GetRValue(color) + 587 * GetGValue(color) + 114 * GetBValue(color)) / 1000;
+    };
+    return std::abs(luma(hover) - luma(back)) >= 64 ? hover : link;
+}
+
 UINT ModifierKeyState()
 {
     static const int keys[] = { VK_RCONTROL, VK_LCONTROL, VK_RSHIFT, VK_LSHIFT, VK_RMENU,
@@ -86,7 +96,7 @@ HyperlinkCtrl::HyperlinkCtrl()
       m_linkColor(::GetSysColor(COLOR_HIGHLIGHT)),
       m_disabledColor(::GetSysColor(COLOR_GRAYTEXT)),
       m_visitedColor(VisitedLinkColor),
-      m_hoverColor(::GetSysColor(COLOR_HOTLIGHT)),
+      m_hoverColor(LegibleHoverColor(::GetSysColor(COLOR_HOTLIGHT), m_linkColor, m_backColor)),
       m_state(HoverEffect | ToolTipOn)
 {
 }

@@ -218,7 +218,8 @@ protected:
     }
 
     // A parent with push button 1011, taken over by link after text, url and tip are set.
-    void Bind(const char* text, const char* url, const char* tip)
+    void Bind(const char* text, const char* url, const char* tip) { Bind(link, text, url, tip); }
+    void Bind(RecordingLink& link, const char* text, const char* url, const char* tip)
     {
         parent = CreateWindowExA(0, "HyperlinkTestParent", "Link test",
                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 160, nullptr,
@@ -239,7 +240,7 @@ protected:
         log.notes.clear();
     }
 
-    HWND Link() const { return link.m_hWnd; }
+    HWND Link() const { return log.link; }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {
         return SendMessageA(Link(), message, wParam, lParam);
@@ -701,11 +702,27 @@ TEST_F(HyperlinkTest, FocusAndPointerNotifications)
     EXPECT_TRUE(link.launches.empty());
 }
 
+// Sets a system colour for the life of the object.
+class ScopedSysColor {
+public:
+    ScopedSysColor(int index, COLORREF color) : m_index(index), m_saved(GetSysColor(index))
+    {
+        SetSysColors(1, &m_index, &color);
+    }
+    ~ScopedSysColor() { SetSysColors(1, &m_index, &m_saved); }
+
+private:
+    int m_index;
+    COLORREF m_saved;
+};
+
 TEST_F(HyperlinkTest, HoverColourFollowsThePointerAndHandCursorShowsOverClientArea)
 {
-    Bind("Vantel home", Url, nullptr);
-    const COLORREF hover = GetSysColor(COLOR_HOTLIGHT);
+    const COLORREF hover = RGB(0, 102, 204);
+    const ScopedSysColor hotLight(COLOR_HOTLIGHT, hover);
     const COLORREF normal = GetSysColor(COLOR_HIGHLIGHT);
+    RecordingLink hovering;   // reads the colours now
+    Bind(hovering, "Vantel home", Url, nullptr);
 
     POINT inside = { 100, 30 };
     ClientToScreen(Link(), &inside);
@@ -727,9 +744,7 @@ TEST_F(HyperlinkTest, HoverColourFollowsThePointerAndHandCursorShowsOverClientAr
     PumpMessages();
     {
         const LinkImage image(Link());
-        if (hover != normal) {
-            EXPECT_EQ(0, image.Count(hover));
-        }
+        EXPECT_EQ(0, image.Count(hover));
         EXPECT_GT(image.Count(normal), 0);
         EXPECT_LT(image.LongestRun(normal), 30) << "not underlined";
     }
@@ -738,6 +753,26 @@ TEST_F(HyperlinkTest, HoverColourFollowsThePointerAndHandCursorShowsOverClientAr
     EXPECT_TRUE(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(Link()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
     EXPECT_FALSE(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(Link()), MAKELPARAM(HTBORDER, WM_MOUSEMOVE)));
+    DestroyWindow(parent);
+    parent = nullptr;
+}
+
+TEST_F(HyperlinkTest, HotTrackingColourTooCloseToTheBackgroundIsNotUsedForText)
+{
+    const ScopedSysColor face(COLOR_BTNFACE, RGB(245, 245, 245));
+    const ScopedSysColor hotLight(COLOR_HOTLIGHT, RGB(224, 224, 224));
+    RecordingLink hovering;
+    Bind(hovering, "Vantel home", Url, nullptr);
+    POINT inside = { 100, 30 };
+    ClientToScreen(Link(), &inside);
+    MoveCursorTo(inside);
+    PostMessageA(Link(), WM_MOUSEMOVE, 0, At(100, 30));
+    PumpMessages();
+    const LinkImage image(Link());
+    EXPECT_EQ(0, image.Count(RGB(224, 224, 224)));
+    EXPECT_GE(image.LongestRun(GetSysColor(COLOR_HIGHLIGHT)), 40) << "link colour, underlined";
+    DestroyWindow(parent);
+    parent = nullptr;
 }
 
 }  // namespace
