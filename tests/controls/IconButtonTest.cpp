@@ -179,7 +179,9 @@ TEST(IconButton, SetIconReplacesAndOwnsTheIcon)
         ::DeleteObject(info.hbmColor);
         ::DeleteObject(info.hbmMask);
 
+        ::UpdateWindow(dialog.normal.GetSafeHwnd());
         dialog.normal.SetIcon(IDI_CANCEL, 16, 16);
+        EXPECT_TRUE(HasUpdateRegion(dialog.normal.GetSafeHwnd())) << "the new icon is not shown";
         const HICON second = dialog.normal.GetIcon();
         ASSERT_NE(second, nullptr);
         if (second != first) {
