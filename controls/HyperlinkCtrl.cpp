@@ -422,11 +422,11 @@ LRESULT HyperlinkCtrl::OnMButtonDown(WPARAM, LPARAM)
 
 LRESULT HyperlinkCtrl::OnMButtonUp(WPARAM, LPARAM)
 {
+    ReleaseOwnCapture();   // the middle press captures even while disabled
     if (IsDisabled())
         return 0;
     const bool click = (m_state & SuppressClick) == 0;
     m_state &= ~SuppressClick;
-    ReleaseOwnCapture();
     if (click)
         Notify(HLN_MIDDLECLICK, 0);
     return 0;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controls/HyperlinkCtrl.h"
@@ -525,6 +526,32 @@ TEST_F(HyperlinkTest, DragWithoutOleEndsWithNoEffect)
     parent = nullptr;
 }
 
+TEST_F(HyperlinkTest, DragWithOleRunsTheRealLoopUntilTheButtonIsUp)
+{
+    // A thread of its own, so that OLE is initialised only there. No button is really held,
+    // so the drag loop drops at once on nothing.
+    std::thread thread([this] {
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        HWND owner = CreateWindowExA(0, "HyperlinkTestParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     40, 40, 420, 160, nullptr, nullptr, nullptr, nullptr);
+        {
+            HyperlinkCtrl plain;
+            plain.SetLinkText(Url);
+            ASSERT_TRUE(plain.Create(owner, LinkId, RECT{ 10, 10, 370, 70 }));
+            log.link = plain.m_hWnd;
+            UpdateWindow(owner);
+            SendMessageA(plain.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, OnTextAt());
+            SendMessageA(plain.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, OnTextAt(30, 0));
+            DestroyWindow(owner);
+        }
+        OleUninitialize();
+    });
+    thread.join();
+    EXPECT_EQ(1, Count(HLN_BEGINDRAG));
+    ASSERT_NE(nullptr, Last(HLN_DRAGEND));
+    EXPECT_EQ(DROPEFFECT_NONE, Last(HLN_DRAGEND)->value);
+}
+
 TEST(UrlDataObjectTest, OffersOneFormatOnGlobalMemory)
 {
     const CLIPFORMAT format = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("UniformResourceLocator"));
@@ -666,8 +693,12 @@ TEST_F(HyperlinkTest, DisabledLinkIgnoresInputAndIsGrey)
     Send(WM_RBUTTONUP, 0, OnTextAt());
     Send(WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(link.launches.empty());
-    EXPECT_TRUE(log.notes.empty());
     EXPECT_EQ(nullptr, GetCapture());
+    Send(WM_MBUTTONDOWN, MK_MBUTTON, OnTextAt());   // the one press served while disabled
+    EXPECT_EQ(Link(), GetCapture());
+    Send(WM_MBUTTONUP, 0, OnTextAt());
+    EXPECT_EQ(nullptr, GetCapture()) << "the mouse is not left captured";
+    EXPECT_TRUE(log.notes.empty());
     const LinkImage image(Link());
     EXPECT_GT(image.Count(GetSysColor(COLOR_GRAYTEXT)), 0);
     EXPECT_EQ(0, image.Count(GetSysColor(COLOR_HIGHLIGHT)));
