@@ -45,8 +45,8 @@ public:
     // Creates a push button child and takes it over.
     bool Create(HWND parent, UINT id, const RECT& rect, DWORD style = WS_VISIBLE | WS_TABSTOP);
 
-    // nullptr counts as empty. Each redraws the link and refreshes the tooltip when the window
-    // exists; the tooltip shows the first non-empty of tooltip text, URL and link text.
+    // nullptr counts as empty. Once the window exists, each refreshes the tooltip, which shows
+    // the first non-empty of tooltip text, URL and link text; text and URL also redraw.
     void SetLinkText(const char* text);
     void SetLinkUrl(const char* url);
     void SetToolTipText(const char* text);
