@@ -1,0 +1,90 @@
+#include "settings/OptionsDlg.h"
+
+#include "framework/Application.h"
+#include "framework/Resources.h"
+#include "res/resource.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+// Shown checked for any stored value other than 0, as everywhere else the option counts as on.
+int AsCheck(DWORD option)
+{
+    return option != 0 ? 1 : 0;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(COptionsDlg, Dialog)
+    ON_WM_MOUSEMOVE()
+    ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+COptionsDlg::COptionsDlg(Window* parent, RegistryApi& registry)
+    : Dialog(IDD_OPTIONS, parent),
+      m_registry(registry),
+      m_strDescription(LoadResString(IDS_DESC_PROMPT)),
+      m_bRunAtStartup(IsRunAtStartup(registry) ? 1 : 0),
+      m_bMinToTray(AsCheck(ReadOption(kMinToTrayOption, registry))),
+      m_bMonitorAtStartup(AsCheck(ReadOption(kMonitorAtStartupOption, registry)))
+{
+}
+
+void COptionsDlg::DoDataExchange(DataExchange& exchange)
+{
+    DDX_Text(exchange, IDC_DESCRIPTION, m_strDescription);
+    DDX_Check(exchange, IDC_RUN_AT_STARTUP, m_bRunAtStartup);
+    DDX_Check(exchange, IDC_MIN_TO_TRAY, m_bMinToTray);
+    DDX_Check(exchange, IDC_MONITOR_AT_STARTUP, m_bMonitorAtStartup);
+    DDX_Control(exchange, IDOK, m_btnOK);
+    DDX_Control(exchange, IDCANCEL, m_btnCancel);
+}
+
+BOOL COptionsDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+
+    // A shared icon belongs to the module: nothing to destroy when the dialog closes.
+    HANDLE smallIcon = LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_OPTIONS), IMAGE_ICON,
+                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                  LR_SHARED);
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
+    m_btnOK.SetIcon(IDI_OK, 16, 16);
+    m_btnCancel.SetIcon(IDI_CANCEL, 16, 16);
+    return TRUE;
+}
+
+void COptionsDlg::OnOK()
+{
+    UpdateData(true);
+    SetRunAtStartup(m_bRunAtStartup != 0, m_registry);
+    WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray), m_registry);
+    WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup), m_registry);
+    Dialog::OnOK();
+}
+
+BOOL COptionsDlg::OnSetCursor(HWND window, UINT, UINT)
+{
+    if (window == GetDlgItem(IDC_RUN_AT_STARTUP))
+        ShowDescription(IDS_DESC_RUNATSTARTUP);
+    else if (window == GetDlgItem(IDC_MIN_TO_TRAY))
+        ShowDescription(IDS_DESC_MINTOTRAY);
+    else if (window == GetDlgItem(IDC_MONITOR_AT_STARTUP))
+        ShowDescription(IDS_DESC_MONITOR);
+    else
+        ShowDescription(IDS_DESC_PROMPT);
+    // The cursor shape itself is chosen as usual (the class cursor of the window under it).
+    return static_cast<BOOL>(Default());
+}
+
+void COptionsDlg::OnMouseMove(UINT, POINT)
+{
+    ShowDescription(IDS_DESC_PROMPT);
+}
+
+void COptionsDlg::ShowDescription(UINT stringId)
+{
+    m_strDescription = LoadResString(stringId);
+    SetDlgItemTextA(m_hWnd, IDC_DESCRIPTION, m_strDescription.c_str());
+}

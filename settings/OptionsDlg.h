@@ -1,0 +1,37 @@
+// The Options dialog: the three settings as check boxes, with a description box that explains
+// the option under the mouse cursor. OK stores all three settings; Cancel stores nothing.
+#pragma once
+
+#include <string>
+
+#include "controls/IconButton.h"
+#include "framework/Dialog.h"
+#include "settings/RegistryApi.h"
+
+class COptionsDlg : public Dialog {
+public:
+    // Reads the settings now (a missing option is written with its default, 1). registry is
+    // where they are read and written; tests pass one of their own.
+    explicit COptionsDlg(Window* parent = nullptr, RegistryApi& registry = SystemRegistry());
+
+protected:
+    void DoDataExchange(DataExchange& exchange) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    BOOL OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
+    void OnMouseMove(UINT flags, POINT point);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ShowDescription(UINT stringId);
+
+    RegistryApi& m_registry;
+    std::string m_strDescription;
+    int m_bRunAtStartup;
+    int m_bMinToTray;
+    int m_bMonitorAtStartup;
+    IconButton m_btnOK;
+    IconButton m_btnCancel;
+};

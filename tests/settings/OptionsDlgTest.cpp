@@ -1,0 +1,365 @@
+#include "settings/OptionsDlg.h"
+
+#include "controls/IconButton.h"
+#include "framework/Resources.h"
+#include "res/resource.h"
+#include "tests/controls/ModalSteps.h"
+#include "tests/settings/RegistryTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kRunValueName[] = "Vantel";
+using Values = std::map<std::string, StoredValue>;
+
+// The real registry, with a log of the values set and deleted, in order.
+class RecordingRegistry : public ObservedRegistry {
+public:
+    using ObservedRegistry::ObservedRegistry;
+
+    std::vector<std::string> changes;
+
+    LSTATUS SetValue(HKEY key, const char* name, DWORD type, const BYTE* data,
+                     DWORD size) override
+    {
+        changes.push_back(std::string("set ") + name);
+        return ObservedRegistry::SetValue(key, name, type, data, size);
+    }
+    LSTATUS DeleteValue(HKEY key, const char* name) override
+    {
+        changes.push_back(std::string("delete ") + name);
+        return ObservedRegistry::DeleteValue(key, name);
+    }
+};
+
+std::string Text(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+POINT CenterOf(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Somewhere on the desktop far from the dialog, which opens in the top left corner.
+constexpr POINT kParkingPlace = {1200, 950};
+
+// Moves the real cursor and handles the mouse messages that follow. Under Wine's virtual desktop
+// the X server reports each move once more a little later; that echo must arrive before the
+// next move, or it would put the cursor back.
+void MoveCursorTo(POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    ModalSteps::Pump(200);
+}
+
+// Each test starts and ends without the application key and without the start-up entry, with
+// the cursor away from the dialog so that only the test's own moves reach it.
+class OptionsDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clean();
+        MoveCursorTo(kParkingPlace);
+    }
+    void TearDown() override { Clean(); }
+
+    static void Clean()
+    {
+        DeleteApplicationKey();
+        RemoveValue(kRunKeyPath, kRunValueName);
+    }
+
+    static void StoreOptions(DWORD minToTray, DWORD monitorAtStartup)
+    {
+        PutValue(kApplicationKeyPath, "MinToTray", DwordValue(minToTray));
+        PutValue(kApplicationKeyPath, "MonitorAtStartup", DwordValue(monitorAtStartup));
+    }
+};
+
+}  // namespace
+
+TEST_F(OptionsDlgTest, OpeningStoresMissingDefaultsAndShowsTheStoredStates)
+{
+    COptionsDlg dialog;
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
+              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(1)}}));
+
+    HWND window = nullptr;
+    const INT_PTR result = ModalSteps::Run(dialog, {[&] {
+        window = dialog.GetSafeHwnd();
+        EXPECT_EQ(Text(window), "Vantel Options");
+        EXPECT_FALSE(IsChecked(window, IDC_RUN_AT_STARTUP));
+        EXPECT_TRUE(IsChecked(window, IDC_MIN_TO_TRAY));
+        EXPECT_TRUE(IsChecked(window, IDC_MONITOR_AT_STARTUP));
+        EXPECT_EQ(Text(GetDlgItem(window, IDC_DESCRIPTION)), LoadResString(IDS_DESC_PROMPT));
+
+        EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
+        EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
+        for (int id : {IDOK, IDCANCEL}) {
+            auto* button = dynamic_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)));
+            ASSERT_NE(button, nullptr) << id;
+            EXPECT_NE(button->GetIcon(), nullptr) << id;
+        }
+        // The first tab stop of the template.
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_RUN_AT_STARTUP));
+    }});
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_NE(window, nullptr);
+    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
+
+    // Stored states, including a value other than 0 or 1, which counts as on.
+    StoreOptions(7, 0);
+    PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
+    COptionsDlg stored;
+    ModalSteps::Run(stored, {[&] {
+        EXPECT_TRUE(IsChecked(stored.GetSafeHwnd(), IDC_RUN_AT_STARTUP));
+        EXPECT_TRUE(IsChecked(stored.GetSafeHwnd(), IDC_MIN_TO_TRAY));
+        EXPECT_FALSE(IsChecked(stored.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP));
+    }});
+}
+
+TEST_F(OptionsDlgTest, OkRewritesAllThreeSettingsInOrder)
+{
+    // Unchanged, with the start-up entry absent: it is deleted again.
+    StoreOptions(1, 0);
+    RecordingRegistry registry;
+    COptionsDlg dialog(nullptr, registry);
+    EXPECT_TRUE(registry.changes.empty());
+    const INT_PTR result = ModalSteps::Run(dialog, {
+        [&] { SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0); },
+        [&] { ADD_FAILURE() << "OK did not close the dialog"; }});
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(registry.changes, (std::vector<std::string>{"delete Vantel", "set MinToTray",
+                                                          "set MonitorAtStartup"}));
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
+              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(0)}}));
+    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
+
+    // Unchanged, with the start-up entry of a program elsewhere and an option stored as 7: the
+    // entry now names the program running now, the option is stored as 1.
+    StoreOptions(7, 1);
+    PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
+    RecordingRegistry second;
+    COptionsDlg moved(nullptr, second);
+    EXPECT_EQ(ModalSteps::Run(moved, {[&] {
+        SendDlgItemMessageA(moved.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0); }, [] {}}), IDOK);
+    EXPECT_EQ(second.changes, (std::vector<std::string>{"set Vantel", "set MinToTray",
+                                                        "set MonitorAtStartup"}));
+    EXPECT_EQ(ValuesOf(kRunKeyPath).at(kRunValueName),
+              StringValue('"' + OwnExecutablePath() + '"'));
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
+              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(1)}}));
+
+    // Every box changed.
+    RecordingRegistry third;
+    COptionsDlg changed(nullptr, third);
+    EXPECT_EQ(ModalSteps::Run(changed, {[&] {
+        for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
+            SendDlgItemMessageA(changed.GetSafeHwnd(), id, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(changed.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
+    }, [] {}}), IDOK);
+    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
+              (Values{{"MinToTray", DwordValue(0)}, {"MonitorAtStartup", DwordValue(0)}}));
+}
+
+TEST_F(OptionsDlgTest, CancelEscapeAndCloseBoxWriteNothing)
+{
+    struct Way {
+        const char* name;
+        void (*close)(HWND dialog);
+    };
+    const Way ways[] = {
+        {"Cancel button", [](HWND d) { SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0); }},
+        {"Escape", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"close box", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    StoreOptions(1, 1);
+    const Values options = ValuesOf(kApplicationKeyPath);
+    for (const Way& way : ways) {
+        ObservedRegistry registry;
+        COptionsDlg dialog(nullptr, registry);
+        bool changedEveryBox = false;
+        const INT_PTR result = ModalSteps::Run(dialog, {
+            [&] {
+                for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
+                    SendDlgItemMessageA(dialog.GetSafeHwnd(), id, BM_CLICK, 0, 0);
+                changedEveryBox = IsChecked(dialog.GetSafeHwnd(), IDC_RUN_AT_STARTUP)
+                    && !IsChecked(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY)
+                    && !IsChecked(dialog.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP);
+                SetFocus(GetDlgItem(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY));
+                way.close(dialog.GetSafeHwnd());
+            },
+            [&] { ADD_FAILURE() << way.name << " did not close the dialog"; }});
+        EXPECT_EQ(result, IDCANCEL) << way.name;
+        EXPECT_TRUE(changedEveryBox) << way.name;
+        EXPECT_EQ(registry.WriteAttempts(), 0) << way.name;
+        EXPECT_EQ(ValuesOf(kApplicationKeyPath), options) << way.name;
+        EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u) << way.name;
+    }
+}
+
+TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
+{
+    StoreOptions(1, 1);
+    COptionsDlg dialog;
+    HWND window = nullptr;
+    auto item = [&](int id) { return GetDlgItem(window, id); };
+    auto description = [&] { return Text(item(IDC_DESCRIPTION)); };
+    auto shows = [&](UINT stringId) { return description() == LoadResString(stringId); };
+    // Half-way between two check boxes: the dialog itself.
+    auto between = [&](int upperId, int lowerId) {
+        RECT upper, lower;
+        GetWindowRect(item(upperId), &upper);
+        GetWindowRect(item(lowerId), &lower);
+        return POINT{(upper.left + upper.right) / 2, (upper.bottom + lower.top) / 2};
+    };
+    auto sendSetCursor = [&](HWND under) {
+        return SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    };
+
+    const INT_PTR result = ModalSteps::Run(dialog, {
+        // The real cursor: the system sends WM_SETCURSOR and WM_MOUSEMOVE.
+        [&] {
+            window = dialog.GetSafeHwnd();
+            MoveCursorTo(CenterOf(item(IDC_RUN_AT_STARTUP)));
+            EXPECT_TRUE(shows(IDS_DESC_RUNATSTARTUP)) << description();
+            MoveCursorTo(between(IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY));
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            MoveCursorTo(CenterOf(item(IDC_MIN_TO_TRAY)));
+            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
+            MoveCursorTo(between(IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP));
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            MoveCursorTo(CenterOf(item(IDC_MONITOR_AT_STARTUP)));
+            EXPECT_TRUE(shows(IDS_DESC_MONITOR)) << description();
+            // The description box lets the mouse through to the dialog.
+            MoveCursorTo(CenterOf(item(IDC_DESCRIPTION)));
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            MoveCursorTo(CenterOf(item(IDC_MIN_TO_TRAY)));
+            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
+            MoveCursorTo(CenterOf(item(IDOK)));
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            MoveCursorTo(kParkingPlace);
+        },
+        // The messages as the dialog receives them, sent directly.
+        [&] {
+            sendSetCursor(item(IDC_RUN_AT_STARTUP));
+            EXPECT_TRUE(shows(IDS_DESC_RUNATSTARTUP)) << description();
+            sendSetCursor(item(IDC_MIN_TO_TRAY));
+            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
+            sendSetCursor(item(IDC_MONITOR_AT_STARTUP));
+            EXPECT_TRUE(shows(IDS_DESC_MONITOR)) << description();
+            SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+
+            // Over the dialog itself the cursor still gets its usual shape, the class arrow.
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            sendSetCursor(window);
+            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+        },
+        // The keyboard moves the focus from box to box; the description stays.
+        [&] {
+            sendSetCursor(item(IDC_MIN_TO_TRAY));
+            SetFocus(item(IDC_RUN_AT_STARTUP));
+            PostMessageA(item(IDC_RUN_AT_STARTUP), WM_KEYDOWN, VK_TAB, 0);
+        },
+        [&] {
+            EXPECT_EQ(GetFocus(), item(IDC_MIN_TO_TRAY));
+            PostMessageA(item(IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_TAB, 0);
+        },
+        [&] {
+            EXPECT_EQ(GetFocus(), item(IDC_MONITOR_AT_STARTUP));
+            SetFocus(item(IDC_RUN_AT_STARTUP));
+            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
+        }});
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+namespace {
+
+// What the description box held when the dialog was first told it is being shown.
+struct FirstShow {
+    bool seen = false;
+    bool dialogWasVisible = false;
+    std::string description;
+};
+FirstShow g_firstShow;
+
+LRESULT CALLBACK WatchFirstShow(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && !g_firstShow.seen
+        && GetDlgItem(call->hwnd, IDC_DESCRIPTION) != nullptr) {
+        g_firstShow.seen = true;
+        g_firstShow.dialogWasVisible = IsWindowVisible(call->hwnd) != FALSE;
+        g_firstShow.description = Text(GetDlgItem(call->hwnd, IDC_DESCRIPTION));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(OptionsDlgTest, TheTemplateTextIsReplacedBeforeTheDialogShows)
+{
+    StoreOptions(1, 1);
+    COptionsDlg dialog;
+    g_firstShow = FirstShow();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchFirstShow, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    ModalSteps::Run(dialog, {[] {}});
+    UnhookWindowsHookEx(hook);
+
+    ASSERT_TRUE(g_firstShow.seen);
+    EXPECT_FALSE(g_firstShow.dialogWasVisible);
+    EXPECT_EQ(g_firstShow.description, LoadResString(IDS_DESC_PROMPT));
+}
+
+TEST_F(OptionsDlgTest, OkClosesTheDialogWhenTheRegistryRefusesWrites)
+{
+    // Nothing stored and nothing storable: the defaults are shown.
+    {
+        ObservedRegistry refusing(true);
+        COptionsDlg dialog(nullptr, refusing);
+        EXPECT_GT(refusing.WriteAttempts(), 0);
+        const INT_PTR result = ModalSteps::Run(dialog, {[&] {
+            EXPECT_TRUE(IsChecked(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY));
+            EXPECT_TRUE(IsChecked(dialog.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP));
+            SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
+        }, [] { ADD_FAILURE() << "OK did not close the dialog"; }});
+        EXPECT_EQ(result, IDOK);
+        EXPECT_FALSE(KeyExists(kApplicationKeyPath));
+    }
+
+    StoreOptions(1, 0);
+    const Values options = ValuesOf(kApplicationKeyPath);
+    ObservedRegistry refusing(true);
+    COptionsDlg dialog(nullptr, refusing);
+    EXPECT_EQ(refusing.WriteAttempts(), 0);
+    const INT_PTR result = ModalSteps::Run(dialog, {[&] {
+        for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
+            SendDlgItemMessageA(dialog.GetSafeHwnd(), id, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
+    }, [] { ADD_FAILURE() << "OK did not close the dialog"; }});
+    EXPECT_EQ(result, IDOK);
+    EXPECT_GT(refusing.WriteAttempts(), 0);
+    EXPECT_EQ(ValuesOf(kApplicationKeyPath), options);
+    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
+}
