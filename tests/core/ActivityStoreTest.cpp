@@ -153,4 +153,48 @@ TEST(ActivityStore, TotalsEqualSumsAfterLongRandomTickSequences)
     }
 }
 
+// The three places as a walk over every record in key order picks them with strict comparisons.
+std::vector<std::pair<std::uint32_t, std::string>> WalkLeaders(const ActivityStore& store)
+{
+    std::vector<std::pair<std::uint32_t, std::string>> places(3, {0, ""});
+    for (const auto& [name, record] : store.apps()) {
+        const std::pair<std::uint32_t, std::string> entry{record.ticks, name};
+        if (entry.first > places[0].first)
+            places = {entry, places[0], places[1]};
+        else if (entry.first > places[1].first)
+            places = {places[0], entry, places[1]};
+        else if (entry.first > places[2].first)
+            places[2] = entry;
+    }
+    return places;
+}
+
+std::vector<std::pair<std::uint32_t, std::string>> StoredLeaders(const ActivityStore& store)
+{
+    std::vector<std::pair<std::uint32_t, std::string>> places;
+    for (const ActivityStore::App* app : store.leaders())
+        places.push_back(app ? std::make_pair(app->second.ticks, app->first)
+                             : std::make_pair(0u, std::string()));
+    return places;
+}
+
+TEST(ActivityStore, LeadersMatchAStrictWalkInKeyOrderAfterEveryTick)
+{
+    std::mt19937 random(7);
+    ActivityStore store;
+    EXPECT_EQ(WalkLeaders(store), StoredLeaders(store));
+    // Few applications and skewed picks, so that counts tie often and places change hands.
+    std::uniform_int_distribution<int> appPick(0, 6), skew(0, 3);
+    for (int tick = 0; tick < 5000; ++tick) {
+        const int app = skew(random) == 0 ? appPick(random) : appPick(random) % 3 + 4;
+        store.IncrementTotal();
+        store.AddTick(std::string(1, static_cast<char>('a' + app)), "");
+        ASSERT_EQ(WalkLeaders(store), StoredLeaders(store)) << "tick " << tick;
+        if (tick == 2500) {
+            store.Clear();
+            ASSERT_EQ(WalkLeaders(store), StoredLeaders(store));
+        }
+    }
+}
+
 } // namespace

@@ -1,0 +1,24 @@
+// One pass over a toolhelp snapshot of every process in the system.
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <memory>
+
+struct KernelHandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+// Owns a kernel handle that is valid (never NULL or INVALID_HANDLE_VALUE) while held.
+using UniqueKernelHandle = std::unique_ptr<void, KernelHandleCloser>;
+
+class ProcessSnapshot {
+public:
+    // Fills entry with the next process (the first one takes the snapshot). False once there is
+    // no further entry, or when no snapshot could be taken.
+    bool Next(PROCESSENTRY32& entry);
+
+private:
+    bool m_started = false;
+    UniqueKernelHandle m_snapshot;
+};
