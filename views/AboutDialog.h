@@ -1,0 +1,25 @@
+// The About box: the program's icon, name and version, the maker's notice, and a link to the
+// maker's web site. Fixed size.
+#pragma once
+
+#include "controls/HyperlinkCtrl.h"
+#include "controls/IconButton.h"
+#include "framework/Dialog.h"
+
+class AboutDialog : public Dialog {
+public:
+    // The maker's site: the link's text and target, as written in the template.
+    static constexpr char kSiteUrl[] = "https://www.norvatech.example/";
+    static constexpr char kSiteToolTip[] = "Norvatech site";
+
+    // Owned by the application's main window.
+    AboutDialog();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(DataExchange& exchange) override;
+
+private:
+    IconButton m_okButton;
+    HyperlinkCtrl m_link;
+};

@@ -1,0 +1,109 @@
+#include "views/AppStatsDialog.h"
+
+#include "core/ActivityStore.h"
+#include "core/Duration.h"
+#include "framework/Application.h"
+#include "res/resource.h"
+#include "views/DocumentsDialog.h"
+
+namespace {
+
+constexpr int kButtonIconSize = 16;
+
+std::string PercentText(int percent)
+{
+    return std::to_string(percent) + "%";
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(AppStatsDialog, DefaultButtonDialog)
+    ON_NOTIFY(NM_DBLCLK, IDC_APPSTATS_LIST, OnListDoubleClick)
+    ON_COMMAND(IDC_DETAILS, OnDetails)
+END_MESSAGE_MAP()
+
+AppStatsDialog::AppStatsDialog(HIMAGELIST imageList, const ActivityStore& store, Window* parent)
+    : DefaultButtonDialog(IDD_APPSTATS, parent, ResizeVertical),
+      m_imageList(imageList),
+      m_store(store),
+      m_totalAtOpen(store.totalTicks())
+{
+}
+
+void AppStatsDialog::DoDataExchange(DataExchange& exchange)
+{
+    DefaultButtonDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, IDOK, m_okButton);
+    DDX_Control(exchange, IDC_DETAILS, m_detailsButton);
+    DDX_Control(exchange, IDC_APPSTATS_LIST, m_list);
+}
+
+BOOL AppStatsDialog::OnInitDialog()
+{
+    InitLayout();
+    m_okButton.SetIcon(IDI_OK, kButtonIconSize, kButtonIconSize);
+    m_detailsButton.SetIcon(IDI_DETAILS, kButtonIconSize, kButtonIconSize);
+
+    m_list.SetImageList(m_imageList);
+    // The blank row splits the list for sorting, so "Total:" stays last.
+    m_list.SetSeparatorText(std::string());
+
+    RECT client = {};
+    ::GetClientRect(m_list.GetSafeHwnd(), &client);
+    const int half = client.right / 2;
+    m_list.InsertColumn(0, "Processes", LVCFMT_LEFT, half);
+    m_list.InsertColumn(1, "Time", LVCFMT_LEFT, half / 2);
+    m_list.InsertColumn(2, "Percent", LVCFMT_LEFT, half / 2);
+
+    FillRows();
+
+    m_list.m_stripeColor = RGB(232, 232, 243);
+    m_list.m_lastRowColor = RGB(185, 200, 216);
+    m_list.SortItems(1, false);
+    m_list.RecolorRows();
+
+    AddAnchor(m_okButton.GetSafeHwnd(), AnchorFollow, AnchorFixed);
+    AddAnchor(m_list.GetSafeHwnd(), AnchorStretch, AnchorStretch);
+
+    const HANDLE smallIcon = ::LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_STATS), IMAGE_ICON,
+                                          ::GetSystemMetrics(SM_CXSMICON),
+                                          ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    return TRUE;
+}
+
+// One row per application (each inserted at the top, so in reverse name order until sorted),
+// then the blank row and "Total:", whose "100%" is fixed whatever the rounded rows add up to.
+void AppStatsDialog::FillRows()
+{
+    for (const auto& [name, record] : m_store.apps()) {
+        const int row = m_list.InsertItem(0, name.c_str(), record.iconIndex);
+        if (row < 0)
+            continue;
+        m_list.SetItemText(row, 1, FormatDuration(record.ticks).c_str());
+        m_list.SetItemText(row, 2, PercentText(PercentRounded(record.ticks, m_totalAtOpen)).c_str());
+    }
+    const int count = m_list.GetRowCount();
+    m_list.InsertItem(count, "", -1);
+    const int totalRow = m_list.InsertItem(count + 1, "Total:", -1);
+    if (totalRow >= 0) {
+        m_list.SetItemText(totalRow, 1, FormatDuration(m_totalAtOpen).c_str());
+        m_list.SetItemText(totalRow, 2, "100%");
+    }
+}
+
+void AppStatsDialog::OnDetails()
+{
+    ShowDocumentsFor(ListView_GetNextItem(m_list.GetSafeHwnd(), -1, LVNI_SELECTED));
+}
+
+void AppStatsDialog::OnListDoubleClick(NMHDR* header, LRESULT* result)
+{
+    ShowDocumentsFor(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+    *result = 0;
+}
+
+void AppStatsDialog::ShowDocumentsFor(int row)
+{
+    ShowDocumentsOfRow(*this, m_list, row, m_store);
+}
