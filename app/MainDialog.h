@@ -1,0 +1,149 @@
+// The program's only top-level window: the list of applications with their time, the column of
+// icon buttons, the tray entry while hidden, and the sampling timer. It owns every piece of
+// run-time state: the store, the process-name cache, the list with its image list, the tray icon,
+// the icons and the tray-menu bitmaps.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/ImageListIcons.h"
+#include "app/MainListRows.h"
+#include "app/MainTray.h"
+#include "app/TrayIcon.h"
+#include "controls/IconButton.h"
+#include "controls/StripedReportListCtrl.h"
+#include "core/ActivitySampler.h"
+#include "core/ActivityStore.h"
+#include "core/ProcessNameCache.h"
+#include "views/DefaultButtonDialog.h"
+
+// Class of the main window's template; a window of this class marks a running copy.
+inline constexpr char kMainWindowClass[] = "VantelMainDialog";
+
+// What the main window asks of the system besides its own windows. Win32() is the real one;
+// tests script the foreground window and the process list and capture the tray requests.
+struct MainDialogServices {
+    ProcessSource* processes;
+    ForegroundSource* foreground;
+    TrayIcon::Notifier trayNotifier;
+    std::function<DWORD(const char* optionName)> readOption;
+
+    static MainDialogServices Win32();
+};
+
+class MainDialog : public DefaultButtonDialog {
+public:
+    static constexpr UINT kSamplingPeriodMs = 1000;
+    static constexpr UINT kReturnDelayMs = 150;
+    static constexpr int kButtonIconSize = 16;
+    static constexpr char kDisabledTip[] = "Vantel is disabled.";
+
+    // Reads "MonitorAtStartup": 0 opens the window with monitoring stopped.
+    explicit MainDialog(MainDialogServices services = MainDialogServices::Win32());
+    ~MainDialog() override;
+
+    // Registers kMainWindowClass as a copy of the system dialog class; harmless when it exists.
+    static void RegisterWindowClass(HINSTANCE instance);
+
+    const ActivityStore& Store() const { return m_store; }
+    HIMAGELIST ImageList() const { return m_imageList.get(); }
+    const StripedReportListCtrl& List() const { return m_list; }
+    bool IsStopped() const { return m_bStopped != FALSE; }
+    const std::string& StartText() const { return m_startText; }
+    HICON MainIcon() const { return m_hMainIcon; }
+    HICON DisabledIcon() const { return m_hDisabledIcon; }
+
+    // The tray menu as ShowTrayMenu tracks it: menu 136, its first popup prepared for the current
+    // monitoring state. The caller owns the menu.
+    struct MenuDeleter {
+        void operator()(HMENU menu) const { ::DestroyMenu(menu); }
+    };
+    using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+    UniqueMenu LoadTrayMenu() const;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(DataExchange& exchange) override;
+
+    // Blank row, "Total:" row, and a new start time in the caption.
+    void ResetSummary();
+
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+    void OnContextMenu(HWND window, POINT screenPoint);
+
+    // Monitoring control (MonitoringCommands.cpp).
+    void OnStartStop();
+    void OnMin();
+    void OnShow();
+    LRESULT OnTrayNotify(WPARAM id, LPARAM mouseMessage);
+    void ShowTrayMenu();
+    void OnClear();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct BitmapDeleter {
+        void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
+    };
+    using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
+    struct ImageListDeleter {
+        void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
+    };
+    using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
+    // The tray entry's icon and tooltip for the monitoring state, the tooltip built now.
+    struct TrayEntry {
+        HICON icon;
+        std::string tip;
+    };
+    TrayEntry CurrentTrayEntry() const;
+    static const UINT kMenuBitmapIds[8];
+    HBITMAP MenuBitmapOf(UINT bitmapId) const;
+    struct ButtonSlot {
+        int id;
+        IconButton MainDialog::*button;
+        UINT iconId;   // the Start/Stop button's while monitoring runs
+    };
+    static const ButtonSlot kButtons[8];
+    void StartSampling();
+    // The Start/Stop button's text and icon for m_bStopped.
+    void ShowMonitoringState();
+
+    MainDialogServices m_services;
+    ProcessNameCache m_processNames;
+    ActivityStore m_store;
+    BOOL m_bStopped;
+    std::string m_startText;
+    StripedReportListCtrl m_list;
+    TrayIcon m_trayIcon;
+    IconButton m_statsButton;
+    IconButton m_minButton;
+    IconButton m_exitButton;
+    IconButton m_startStopButton;
+    IconButton m_aboutButton;
+    IconButton m_optionsButton;
+    IconButton m_detailsButton;
+    IconButton m_clearButton;
+    UniqueBitmap m_menuBitmaps[8];   // in the order of kMenuBitmapIds
+    Window m_frame;
+    UniqueImageList m_imageList;
+    // Loaded with LoadIconA: shared icons that the system owns and frees.
+    HICON m_hMainIcon;
+    HICON m_hAppIcon;
+    HICON m_hDisabledIcon;
+
+    // The sampling tick, wired to the members above once the image list exists.
+    MainListRows m_rows;
+    MainTray m_trayPresence;
+    std::optional<ImageListIcons> m_icons;
+    std::optional<ActivitySampler> m_sampler;
+};

@@ -1,0 +1,19 @@
+#include "app/MainTray.h"
+
+#include "core/ActivitySampler.h"
+#include "framework/Window.h"
+
+void MainTray::ShowSummary(const std::string& tip)
+{
+    m_tray.Modify(m_mainIcon, tip);
+}
+
+void MainTray::Remove()
+{
+    m_tray.Delete();
+}
+
+void MainTray::KillReturnTimer()
+{
+    ::KillTimer(m_owner.GetSafeHwnd(), ActivitySampler::kReturnTimerId);
+}

@@ -1,0 +1,121 @@
+// Monitoring control of the main window: Start/Stop, hiding into the notification area and
+// coming back, the tray entry's notifications and menu, and Clear.
+#include "app/MainDialog.h"
+
+#include "framework/Application.h"
+#include "framework/Resources.h"
+#include "res/resource.h"
+
+namespace {
+
+// Set while the Clear confirmation is open: the tray menu stays usable meanwhile, and a second
+// Clear must not open a second box.
+bool g_clearConfirmationOpen = false;
+
+} // namespace
+
+void MainDialog::OnStartStop()
+{
+    if (!m_bStopped) {
+        KillTimer(ActivitySampler::kSamplingTimerId);
+        m_bStopped = TRUE;
+    } else {
+        m_bStopped = FALSE;
+        StartSampling();
+    }
+    ShowMonitoringState();
+    // While the window is shown there is normally no entry, and the shell refuses this.
+    const TrayEntry entry = CurrentTrayEntry();
+    m_trayIcon.Modify(entry.icon, entry.tip);
+}
+
+void MainDialog::OnMin()
+{
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    // A Show less than 150 ms ago left its timer pending: it would remove the entry that this
+    // hidden window keeps.
+    KillTimer(ActivitySampler::kReturnTimerId);
+    const TrayEntry entry = CurrentTrayEntry();
+    m_trayIcon.Add(entry.icon, entry.tip);
+}
+
+void MainDialog::OnShow()
+{
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    // The entry goes once the window is back; a second Show restarts the wait.
+    SetTimer(ActivitySampler::kReturnTimerId, kReturnDelayMs);
+}
+
+LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM mouseMessage)
+{
+    switch (static_cast<UINT>(mouseMessage)) {
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu();
+        break;
+    case WM_LBUTTONDBLCLK:
+        OnShow();
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+MainDialog::UniqueMenu MainDialog::LoadTrayMenu() const
+{
+    UniqueMenu menu(::LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    if (popup == nullptr)
+        return nullptr;
+
+    ::SetMenuDefaultItem(popup, IDC_STATS, FALSE);
+    static const struct {
+        UINT command;
+        UINT bitmapId;
+    } kItemBitmaps[] = {
+        { IDC_ABOUT, IDB_MENU_ABOUT }, { IDOK, IDB_MENU_EXIT },      { IDC_STATS, IDB_MENU_STATS },
+        { ID_SHOW, IDB_MENU_SHOW },    { IDC_OPTIONS, IDB_MENU_OPTIONS }, { IDC_CLEAR, IDB_MENU_CLEAR },
+    };
+    for (const auto& item : kItemBitmaps) {
+        const HBITMAP bitmap = MenuBitmapOf(item.bitmapId);
+        ::SetMenuItemBitmaps(popup, item.command, MF_BYCOMMAND, bitmap, bitmap);
+    }
+
+    HBITMAP startStop = MenuBitmapOf(IDB_MENU_STOP);
+    if (m_bStopped) {
+        ::ModifyMenuA(popup, IDC_STARTSTOP, MF_BYCOMMAND | MF_STRING, IDC_STARTSTOP, "S&tart");
+        startStop = MenuBitmapOf(IDB_MENU_START);
+    }
+    ::SetMenuItemBitmaps(popup, IDC_STARTSTOP, MF_BYCOMMAND, startStop, startStop);
+    return menu;
+}
+
+void MainDialog::ShowTrayMenu()
+{
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const UniqueMenu menu = LoadTrayMenu();
+    if (!menu)
+        return;
+    // Returns when the menu closes; a chosen item arrives afterwards as a posted WM_COMMAND.
+    ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
+                     cursor.x, cursor.y, 0, m_hWnd, nullptr);
+}
+
+void MainDialog::OnClear()
+{
+    if (g_clearConfirmationOpen) {
+        ::SetForegroundWindow(m_hWnd);
+        return;
+    }
+    g_clearConfirmationOpen = true;
+    // Ticks go on while the box is open; the store is cleared as it is when the answer comes.
+    const int answer = AppMessageBox(m_hWnd, IDS_CLEAR_CONFIRM, MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES && m_hWnd != nullptr) {
+        m_store.Clear();
+        m_list.DeleteAllRows();
+        ResetSummary();
+    }
+    g_clearConfirmationOpen = false;
+}

@@ -1,0 +1,182 @@
+#include "tests/app/MainWindowHarness.h"
+
+#include <commctrl.h>
+
+namespace {
+
+struct ScriptRun {
+    MainDialog* dialog;
+    const std::function<void(HWND)>* script;
+    UINT_PTR endTimer;
+};
+ScriptRun* g_scriptRun = nullptr;
+
+// Timers come after posted messages: a command the script posted last is handled first.
+void CALLBACK EndIfStillRunning(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    if (g_scriptRun != nullptr && g_scriptRun->dialog->GetSafeHwnd() != nullptr)
+        g_scriptRun->dialog->EndDialog(IDABORT);
+}
+
+void CALLBACK RunScriptOnce(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    ScriptRun* run = g_scriptRun;
+    if (run == nullptr || run->dialog->GetSafeHwnd() == nullptr)
+        return;
+    (*run->script)(run->dialog->GetSafeHwnd());
+    run->endTimer = ::SetTimer(nullptr, 0, 1, EndIfStillRunning);
+}
+
+struct BoxSearch {
+    HWND owner;
+    HWND found = nullptr;
+    int count = 0;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param)
+{
+    auto& search = *reinterpret_cast<BoxSearch*>(param);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && ::GetWindow(window, GW_OWNER) == search.owner
+        && ::IsWindowVisible(window)) {
+        search.found = window;
+        ++search.count;
+    }
+    return TRUE;
+}
+
+BoxSearch SearchBoxes(HWND owner)
+{
+    BoxSearch search{ owner };
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+BOOL CALLBACK FindBoxText(HWND child, LPARAM param)
+{
+    char className[16] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") != 0)
+        return TRUE;
+    char text[512] = {};
+    ::GetWindowTextA(child, text, sizeof text);
+    if (text[0] == '\0')
+        return TRUE;
+    *reinterpret_cast<std::string*>(param) = text;
+    return FALSE;
+}
+
+struct PendingAnswer {
+    HWND owner;
+    MessageBoxAnswer* answer;
+};
+std::vector<PendingAnswer> g_pendingAnswers;
+
+void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    for (size_t i = 0; i < g_pendingAnswers.size(); ++i) {
+        const PendingAnswer pending = g_pendingAnswers[i];
+        const BoxSearch search = SearchBoxes(pending.owner);
+        if (search.found == nullptr)
+            continue;
+        g_pendingAnswers.erase(g_pendingAnswers.begin() + static_cast<std::ptrdiff_t>(i));
+        if (g_pendingAnswers.empty())
+            ::KillTimer(nullptr, timer);
+        MessageBoxAnswer& answer = *pending.answer;
+        answer.seen = search.count;
+        char caption[256] = {};
+        ::GetWindowTextA(search.found, caption, sizeof caption);
+        answer.caption = caption;
+        ::EnumChildWindows(search.found, FindBoxText, reinterpret_cast<LPARAM>(&answer.text));
+        if (answer.whileOpen)
+            answer.whileOpen();
+        answer.seen = std::max(answer.seen, SearchBoxes(pending.owner).count);
+        ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(search.found, answer.button)));
+        answer.answered = true;
+        return;
+    }
+}
+
+} // namespace
+
+MainWindowHarness::MainWindowHarness()
+{
+    MainDialog::RegisterWindowClass(::GetModuleHandleA(nullptr));
+    ::InitCommonControls();
+}
+
+MainDialogServices MainWindowHarness::Services()
+{
+    return { &processes, &foreground,
+             [this](DWORD message, NOTIFYICONDATAA* data) {
+                 tray.push_back({ message, data->hWnd, data->hIcon, data->szTip });
+                 return TRUE;
+             },
+             [this](const char* name) {
+                 optionsRead.push_back(name);
+                 const auto found = options.find(name);
+                 return found != options.end() ? found->second : DWORD{ 1 };
+             } };
+}
+
+INT_PTR RunScripted(MainDialog& dialog, const std::function<void(HWND)>& script)
+{
+    ScriptRun run{ &dialog, &script, 0 };
+    g_scriptRun = &run;
+    const UINT_PTR start = ::SetTimer(nullptr, 0, 10, RunScriptOnce);
+    const INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, start);
+    if (run.endTimer != 0)
+        ::KillTimer(nullptr, run.endTimer);
+    g_scriptRun = nullptr;
+    return result;
+}
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+void SendTimer(HWND window, UINT_PTR id)
+{
+    ::SendMessageA(window, WM_TIMER, id, 0);
+}
+
+void SendCommand(HWND window, int id)
+{
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    const StripedReportListCtrl& list = dialog.List();
+    for (int row = 0; row < list.GetRowCount(); ++row)
+        rows.emplace_back(list.GetItemText(row, 0), list.GetItemText(row, 1));
+    return rows;
+}
+
+void AnswerNextMessageBox(HWND owner, MessageBoxAnswer& answer)
+{
+    if (g_pendingAnswers.empty())
+        ::SetTimer(nullptr, 0, 20, AnswerWhenOpen);
+    g_pendingAnswers.push_back({ owner, &answer });
+}
+
+int CountMessageBoxes(HWND owner)
+{
+    return SearchBoxes(owner).count;
+}

@@ -1,0 +1,89 @@
+// Runs the real main window in the test process with a scripted foreground window and process
+// list, the tray requests captured instead of reaching the shell, and options from a table.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MainDialog.h"
+#include "core/ProcessSource.h"
+#include "core/SamplerPorts.h"
+
+struct ScriptedForeground : ForegroundSource {
+    HWND window = nullptr;   // nullptr: no window in front
+    std::uint32_t processId = 0;
+    std::string title;
+
+    WindowRef ForegroundWindow() override { return reinterpret_cast<WindowRef>(window); }
+    WindowRef DesktopWindow() override { return reinterpret_cast<WindowRef>(GetDesktopWindow()); }
+    std::uint32_t ProcessIdOf(WindowRef) override { return processId; }
+    std::string TitleOf(WindowRef) override { return title; }
+};
+
+struct ScriptedProcesses : ProcessSource {
+    std::map<std::uint32_t, std::string> names;
+    std::map<std::uint32_t, std::string> paths;
+
+    bool VisitSnapshot(const Visitor& visit) override
+    {
+        for (const auto& entry : names)
+            visit(entry.first, entry.second);
+        return true;
+    }
+    std::string ExecutablePathOf(std::uint32_t processId) override
+    {
+        const auto found = paths.find(processId);
+        return found != paths.end() ? found->second : std::string();
+    }
+};
+
+struct TrayRequest {
+    DWORD message;
+    HWND owner;
+    HICON icon;
+    std::string tip;
+};
+
+struct MainWindowHarness {
+    ScriptedForeground foreground;
+    ScriptedProcesses processes;
+    std::vector<TrayRequest> tray;
+    std::map<std::string, DWORD> options{ { "MonitorAtStartup", 0 }, { "MinToTray", 0 } };
+    std::vector<std::string> optionsRead;
+
+    MainWindowHarness();
+    MainDialogServices Services();
+};
+
+// Runs dialog modally and calls script from inside its modal loop once the window is up. The
+// dialog is ended with IDABORT afterwards unless a command the script posted ended it.
+// DoModal's result.
+INT_PTR RunScripted(MainDialog& dialog, const std::function<void(HWND window)>& script);
+
+// Handles the thread's messages for about milliseconds.
+void Pump(DWORD milliseconds);
+
+// A sampling tick (or timer 2) delivered as the platform does, without waiting for the timer.
+void SendTimer(HWND window, UINT_PTR id);
+// A click of button id as the button reports it.
+void SendCommand(HWND window, int id);
+
+// Label and time of every row.
+std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog);
+
+// Answers the next message box of the thread owned by owner, from inside its loop.
+struct MessageBoxAnswer {
+    int button;                        // IDYES, IDNO, ...
+    std::function<void()> whileOpen;   // runs inside the box's loop just before answering
+    std::string text;                  // what the box said
+    std::string caption;
+    int seen = 0;                      // boxes of owner open at the moment of answering
+    bool answered = false;
+};
+void AnswerNextMessageBox(HWND owner, MessageBoxAnswer& answer);
+int CountMessageBoxes(HWND owner);

@@ -1,0 +1,337 @@
+// Start/Stop, Min and Show, the tray entry's notifications and menu, and Clear, on the real main
+// window under Wine with the tray requests captured.
+#include "tests/app/MainWindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/Resources.h"
+#include "res/resource.h"
+
+using ::testing::ElementsAre;
+using ::testing::Pair;
+
+namespace {
+
+std::string TextOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HICON ButtonIcon(HWND window, int id)
+{
+    return static_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)))->GetIcon();
+}
+
+size_t CountRequests(const std::vector<TrayRequest>& requests, DWORD message)
+{
+    size_t count = 0;
+    for (const TrayRequest& request : requests)
+        count += request.message == message ? 1 : 0;
+    return count;
+}
+
+// The pixels of a bitmap, to tell which resource a menu item shows.
+std::vector<BYTE> PixelsOf(HBITMAP bitmap)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 12;
+    info.bmiHeader.biHeight = 12;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<BYTE> pixels(12 * 12 * 4);
+    const HDC dc = GetDC(nullptr);
+    const int lines = GetDIBits(dc, bitmap, 0, 12, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return lines == 12 ? pixels : std::vector<BYTE>();
+}
+
+std::vector<BYTE> ResourcePixels(UINT bitmapId)
+{
+    const HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId));
+    std::vector<BYTE> pixels = PixelsOf(bitmap);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+struct MenuItem {
+    UINT id;
+    std::string text;
+    bool separator;
+    std::vector<BYTE> checked;
+    std::vector<BYTE> unchecked;
+};
+
+std::vector<MenuItem> ItemsOf(HMENU popup)
+{
+    std::vector<MenuItem> items;
+    for (int position = 0; position < GetMenuItemCount(popup); ++position) {
+        char text[64] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING | MIIM_CHECKMARKS;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(popup, position, TRUE, &info);
+        items.push_back({ info.wID, text, (info.fType & MFT_SEPARATOR) != 0,
+                          info.hbmpChecked ? PixelsOf(info.hbmpChecked) : std::vector<BYTE>(),
+                          info.hbmpUnchecked ? PixelsOf(info.hbmpUnchecked) : std::vector<BYTE>() });
+    }
+    return items;
+}
+
+void ExpectTrayMenu(const MainDialog& dialog, const char* startStopText, UINT startStopBitmap)
+{
+    const MainDialog::UniqueMenu menu = dialog.LoadTrayMenu();
+    ASSERT_TRUE(menu);
+    const HMENU popup = GetSubMenu(menu.get(), 0);
+    EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, 0), static_cast<UINT>(IDC_STATS));
+
+    struct Expected {
+        UINT id;
+        const char* text;
+        UINT bitmap;   // 0: a separator
+    };
+    const Expected expected[] = {
+        { ID_SHOW, "S&how", IDB_MENU_SHOW },       { IDC_STARTSTOP, startStopText, startStopBitmap },
+        { IDC_STATS, "S&tatistics", IDB_MENU_STATS }, { 0, "", 0 },
+        { IDC_OPTIONS, "&Options", IDB_MENU_OPTIONS }, { IDC_CLEAR, "&Clear", IDB_MENU_CLEAR },
+        { 0, "", 0 },                              { IDC_ABOUT, "&About", IDB_MENU_ABOUT },
+        { IDOK, "&Exit", IDB_MENU_EXIT },
+    };
+    const std::vector<MenuItem> items = ItemsOf(popup);
+    ASSERT_EQ(items.size(), std::size(expected));
+    for (size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (expected[i].bitmap == 0) {
+            EXPECT_TRUE(items[i].separator);
+            continue;
+        }
+        EXPECT_EQ(items[i].id, expected[i].id);
+        EXPECT_EQ(items[i].text, expected[i].text);
+        const std::vector<BYTE> pixels = ResourcePixels(expected[i].bitmap);
+        ASSERT_FALSE(pixels.empty());
+        EXPECT_EQ(items[i].checked, pixels);
+        EXPECT_EQ(items[i].unchecked, pixels);
+    }
+}
+
+// Closes the popup menu as soon as it is on the screen, noting that it was.
+bool g_menuSeen = false;
+void CALLBACK CloseTrackedMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow))
+        return;
+    g_menuSeen = true;
+    KillTimer(nullptr, timer);
+    EndMenu();
+}
+
+} // namespace
+
+TEST(MonitoringCommands, StopCountsNothingAndStartContinuesTheTotals)
+{
+    MainWindowHarness harness;
+    harness.options["MonitorAtStartup"] = 1;
+    MainDialog dialog(harness.Services());
+    RunScripted(dialog, [&](HWND window) {
+        const HICON stopIcon = ButtonIcon(window, IDC_STARTSTOP);
+        // Timer 1 runs while monitoring is on.
+        Pump(1300);
+        const std::uint32_t running = dialog.Store().totalTicks();
+        EXPECT_GE(running, 1u);
+
+        // Stop with the real button.
+        harness.tray.clear();
+        SendMessageA(GetDlgItem(window, IDC_STARTSTOP), BM_CLICK, 0, 0);
+        EXPECT_TRUE(dialog.IsStopped());
+        EXPECT_EQ(TextOf(GetDlgItem(window, IDC_STARTSTOP)), "S&tart");
+        EXPECT_NE(ButtonIcon(window, IDC_STARTSTOP), stopIcon);
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_MODIFY));
+        EXPECT_EQ(harness.tray[0].icon, dialog.DisabledIcon());
+        EXPECT_EQ(harness.tray[0].tip, "Vantel is disabled.");
+        const std::uint32_t stopped = dialog.Store().totalTicks();
+        Pump(1300);
+        EXPECT_EQ(dialog.Store().totalTicks(), stopped);
+
+        // Start again: the summary comes back at once and the totals go on from there.
+        harness.tray.clear();
+        SendCommand(window, IDC_STARTSTOP);
+        EXPECT_FALSE(dialog.IsStopped());
+        EXPECT_EQ(TextOf(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_MODIFY));
+        EXPECT_EQ(harness.tray[0].icon, dialog.MainIcon());
+        EXPECT_EQ(harness.tray[0].tip.rfind("Total time: ", 0), 0u);
+        EXPECT_EQ(dialog.Store().totalTicks(), stopped);
+        Pump(1300);
+        EXPECT_GT(dialog.Store().totalTicks(), stopped);
+    });
+}
+
+TEST(MonitoringCommands, MinCloseShowAndDoubleClickMoveBetweenWindowAndTray)
+{
+    MainWindowHarness harness;
+    MainDialog dialog(harness.Services());
+    const INT_PTR result = RunScripted(dialog, [&](HWND window) {
+        // Min while stopped: the disabled entry.
+        SendMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(window));
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_ADD));
+        EXPECT_EQ(harness.tray[0].owner, window);
+        EXPECT_EQ(harness.tray[0].icon, dialog.DisabledIcon());
+        EXPECT_EQ(harness.tray[0].tip, "Vantel is disabled.");
+
+        // Start from the tray while hidden: the entry shows the summary at once.
+        SendCommand(window, IDC_STARTSTOP);
+        EXPECT_FALSE(IsWindowVisible(window));
+        ASSERT_EQ(harness.tray.size(), 2u);
+        EXPECT_EQ(harness.tray[1].icon, dialog.MainIcon());
+        EXPECT_EQ(harness.tray[1].tip, "Total time: 0:00:00\nTop 3:\n");
+        SendCommand(window, IDC_STARTSTOP);
+
+        // Show: visible and in front at once, the entry goes 150 ms later.
+        harness.tray.clear();
+        SendCommand(window, ID_SHOW);
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(GetForegroundWindow(), window);
+        EXPECT_TRUE(harness.tray.empty());
+        Pump(400);
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_DELETE));
+
+        // The close box hides as Min does; a double-click on the entry brings the window back.
+        harness.tray.clear();
+        SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump(50);
+        EXPECT_FALSE(IsWindowVisible(window));
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_ADD));
+        SendMessageA(window, WM_USER + 3, 0, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(IsWindowVisible(window));
+        Pump(400);
+        EXPECT_EQ(harness.tray.back().message, static_cast<DWORD>(NIM_DELETE));
+
+        // Other mouse messages over the entry do nothing, and the handler answers 1.
+        harness.tray.clear();
+        EXPECT_EQ(SendMessageA(window, WM_USER + 3, 0, WM_MOUSEMOVE), 1);
+        EXPECT_EQ(SendMessageA(window, WM_USER + 3, 0, WM_LBUTTONDOWN), 1);
+        Pump(200);
+        EXPECT_TRUE(harness.tray.empty());
+        EXPECT_TRUE(IsWindowVisible(window));
+
+        // Hiding again within 150 ms of a Show keeps the entry of the hidden window.
+        SendCommand(window, IDCANCEL);
+        SendCommand(window, ID_SHOW);
+        SendCommand(window, IDCANCEL);
+        Pump(400);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(CountRequests(harness.tray, NIM_DELETE), 0u);
+
+        // Exit ends the run; destroying the window removes the entry.
+        harness.tray.clear();
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(harness.tray.size(), 1u);
+    EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_DELETE));
+}
+
+TEST(MonitoringCommands, TrayMenuOffersTheCommandsWithBitmapsAndTheStartStopLabelOfTheState)
+{
+    MainWindowHarness harness;
+    harness.options["MonitorAtStartup"] = 1;
+    MainDialog dialog(harness.Services());
+    RunScripted(dialog, [&](HWND window) {
+        {
+            SCOPED_TRACE("running");
+            ExpectTrayMenu(dialog, "&Stop", IDB_MENU_STOP);
+        }
+        SendCommand(window, IDC_STARTSTOP);
+        {
+            SCOPED_TRACE("stopped");
+            ExpectTrayMenu(dialog, "S&tart", IDB_MENU_START);
+        }
+
+        // A right-button press over the entry tracks the menu until it closes.
+        g_menuSeen = false;
+        const UINT_PTR closer = SetTimer(nullptr, 0, 30, CloseTrackedMenu);
+        SendMessageA(window, WM_USER + 3, 0, WM_RBUTTONDOWN);
+        KillTimer(nullptr, closer);
+        EXPECT_TRUE(g_menuSeen);
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        EXPECT_TRUE(menuWindow == nullptr || !IsWindowVisible(menuWindow));
+        // Nothing was chosen: still stopped, still shown.
+        Pump(50);
+        EXPECT_TRUE(dialog.IsStopped());
+        EXPECT_TRUE(IsWindowVisible(window));
+    });
+}
+
+TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
+{
+    MainWindowHarness harness;
+    HWND other = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    harness.processes.names = { { 7, "tool.exe" } };
+    MainDialog dialog(harness.Services());
+    RunScripted(dialog, [&](HWND window) {
+        harness.foreground.window = other;
+        harness.foreground.processId = 7;
+        SendTimer(window, 1);
+        SendTimer(window, 1);
+        const std::string caption = TextOf(window);
+
+        // No: nothing changes, not even the caption.
+        MessageBoxAnswer no{ IDNO };
+        AnswerNextMessageBox(window, no);
+        Pump(1100);   // a later start time would show in the caption
+        SendCommand(window, IDC_CLEAR);
+        EXPECT_TRUE(no.answered);
+        EXPECT_EQ(no.text, LoadResString(IDS_CLEAR_CONFIRM));
+        EXPECT_EQ(no.text, "Do you really want to clear all collected statistics?");
+        EXPECT_EQ(no.caption, AppTitle());
+        EXPECT_EQ(TextOf(window), caption);
+        EXPECT_EQ(dialog.Store().totalTicks(), 2u);
+        EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("tool.exe", "0:00:02"), Pair("", ""),
+                                                Pair("Total:", "0:00:02")));
+
+        // Yes, with a second Clear (as from the tray menu) while the box is open: no second box.
+        MessageBoxAnswer yes{ IDYES };
+        yes.whileOpen = [&] { SendCommand(window, IDC_CLEAR); };
+        AnswerNextMessageBox(window, yes);
+        SendCommand(window, IDC_CLEAR);
+        EXPECT_TRUE(yes.answered);
+        EXPECT_EQ(yes.seen, 1);
+        EXPECT_EQ(dialog.Store().totalTicks(), 0u);
+        EXPECT_TRUE(dialog.Store().apps().empty());
+        EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("", ""), Pair("Total:", "")));
+        EXPECT_NE(TextOf(window), caption);
+        EXPECT_EQ(TextOf(window), "Vantel:  " + dialog.StartText());
+        EXPECT_TRUE(dialog.IsStopped());
+        EXPECT_TRUE(IsWindowVisible(window));
+
+        // The guard is down again, and the next tick starts afresh above the blank row.
+        const int images = ImageList_GetImageCount(dialog.ImageList());
+        SendTimer(window, 1);
+        EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("tool.exe", "0:00:01"), Pair("", ""),
+                                                Pair("Total:", "0:00:01")));
+        EXPECT_EQ(ImageList_GetImageCount(dialog.ImageList()), images);   // no icon: image 0
+        EXPECT_EQ(dialog.Store().Find("tool.exe")->iconIndex, 0);
+        MessageBoxAnswer again{ IDNO };
+        AnswerNextMessageBox(window, again);
+        SendCommand(window, IDC_CLEAR);
+        EXPECT_TRUE(again.answered);
+    });
+    DestroyWindow(other);
+}
