@@ -72,6 +72,12 @@ BEGIN_MESSAGE_MAP(MainDialog, DefaultButtonDialog)
     ON_COMMAND(ID_SHOW, OnShow)
     ON_MESSAGE(TrayIcon::kCallbackMessage, OnTrayNotify)
     ON_COMMAND(IDC_CLEAR, OnClear)
+    ON_WM_SYSCOMMAND()
+    ON_COMMAND(IDC_STATS, OnStats)
+    ON_COMMAND(IDC_DETAILS, OnDetails)
+    ON_NOTIFY(NM_DBLCLK, IDC_MAIN_LIST, OnListDoubleClick)
+    ON_COMMAND(IDC_ABOUT, OnAbout)
+    ON_COMMAND(IDC_OPTIONS, OnOptions)
     // IDOK: the framework's OnOK ends the modal run, and with it the program.
 END_MESSAGE_MAP()
 

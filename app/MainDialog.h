@@ -88,6 +88,17 @@ protected:
     void ShowTrayMenu();
     void OnClear();
 
+    // Dialog commands (DialogCommands.cpp).
+    void OnStats();
+    void OnDetails();
+    void OnListDoubleClick(NMHDR* header, LRESULT* result);
+    // The documents of the application in row of the list; -1: none selected.
+    void ShowDocumentsFor(int row);
+    void OnAbout();
+    void ShowSystemMenuAbout();
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnOptions();
+
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -20,6 +20,8 @@ protected:
     void DoDataExchange(DataExchange& exchange) override;
 
 private:
+    void FitSiteLine();
+
     IconButton m_okButton;
     HyperlinkCtrl m_link;
 };

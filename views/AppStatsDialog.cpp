@@ -44,6 +44,9 @@ BOOL AppStatsDialog::OnInitDialog()
     m_okButton.SetIcon(IDI_OK, kButtonIconSize, kButtonIconSize);
     m_detailsButton.SetIcon(IDI_DETAILS, kButtonIconSize, kButtonIconSize);
 
+    // The images belong to the main window: the list must not destroy them with itself.
+    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE,
+                     ::GetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
     m_list.SetImageList(m_imageList);
     // The blank row splits the list for sorting, so "Total:" stays last.
     m_list.SetSeparatorText(std::string());

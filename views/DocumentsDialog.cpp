@@ -61,6 +61,9 @@ BOOL DocumentsDialog::OnInitDialog()
     m_imageList.reset(::ImageList_Create(16, 16, ILC_COLOR16, 5, 1));
     if (m_imageList)
         ::ImageList_AddIcon(m_imageList.get(), ::LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_DOCUMENT)));
+    // The dialog frees its image list itself, after the list is gone.
+    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE,
+                     ::GetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
     m_list.SetImageList(m_imageList.get());
     m_list.SetSeparatorText(std::string());
 

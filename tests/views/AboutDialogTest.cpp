@@ -60,6 +60,39 @@ TEST(AboutDialog, ShowsTheLinkWithItsTipAndTheOkIcon)
     EXPECT_TRUE(linkIsBound);
 }
 
+int TextWidthIn(HWND dialog, const std::string& text)
+{
+    const HDC dc = ::GetDC(dialog);
+    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(dialog, dc);
+    return extent.cx;
+}
+
+// Whatever the dialog font, "Web site:" stays on one line and the whole address shows, inside
+// the dialog and after the label.
+TEST(AboutDialog, SiteLabelAndLinkFitTheirText)
+{
+    AboutDialog dialog;
+    RECT label = {}, link = {}, ok = {};
+    int labelText = 0, linkText = 0;
+    UiScript::Run(dialog, {UiScript::Do([&] {
+        const HWND window = dialog.m_hWnd;
+        label = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LABEL));
+        link = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LINK));
+        ok = ui::ChildRect(window, dialog.GetDlgItem(IDOK));
+        labelText = TextWidthIn(window, "Web site:");
+        linkText = TextWidthIn(window, AboutDialog::kSiteUrl);
+    })});
+
+    EXPECT_GE(label.right - label.left, labelText);
+    EXPECT_GE(link.left, label.right);
+    EXPECT_GT(link.right - link.left, linkText);
+    EXPECT_LE(link.right, ok.right);
+}
+
 TEST(AboutDialog, OkEscapeAndTheCloseBoxEachCloseIt)
 {
     {

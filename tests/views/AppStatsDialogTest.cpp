@@ -96,6 +96,8 @@ TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
     store.SetIconIndex("a.exe", 1);
     store.SetIconIndex("b.exe", 2);
     const HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR16, 3, 1);
+    for (UINT icon : {IDI_APPLICATION_GENERIC, IDI_DOCUMENT, IDI_STATS})
+        ::ImageList_AddIcon(images, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon)));
     AppStatsDialog dialog(images, store, nullptr);
     Rows rows;
     std::vector<int> icons;
@@ -110,6 +112,8 @@ TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
         }
         shownImages = ListView_GetImageList(list, LVSIL_SMALL);
     })});
+    // The images are the main window's: they outlive the dialog.
+    EXPECT_EQ(::ImageList_GetImageCount(images), 3);
     ::ImageList_Destroy(images);
 
     EXPECT_EQ(rows, (Rows{{"b.exe", "0:00:05", "56%"},
