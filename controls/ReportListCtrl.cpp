@@ -109,6 +109,8 @@ BOOL ReportListCtrl::PreTranslateMessage(MSG* message)
 
 int ReportListCtrl::InsertColumn(int index, const char* heading, int format, int width, int subItem)
 {
+    if (m_hWnd == nullptr)
+        return -1;
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_TEXT;
     column.fmt = format;
@@ -144,6 +146,8 @@ int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
 {
     m_sortColumn = -1;
     m_sortAscending = 1;
+    if (m_hWnd == nullptr)
+        return -1;
 
     const size_t columns = static_cast<size_t>(GetColumnCount());
     auto record = std::make_unique<CellColors>();
@@ -397,6 +401,8 @@ void ReportListCtrl::Repaint()
 
 int ReportListCtrl::FindRowExact(const std::string& label) const
 {
+    if (m_hWnd == nullptr)
+        return -1;
     LVFINDINFOA find = {};
     find.flags = LVFI_STRING;
     find.psz = label.c_str();
