@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,16 +58,37 @@ POINT CenterOf(HWND window)
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// Somewhere on the desktop far from the dialog, which opens in the top left corner.
+// Where the cursor waits between the tests, far from the dialog, which opens in the top left
+// corner.
 constexpr POINT kParkingPlace = {1200, 950};
 
+DWORD g_lastMouseMessageAt = 0;
+
+LRESULT CALLBACK NoteMouseMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION)
+        g_lastMouseMessageAt = GetTickCount();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Moves the real cursor and handles the mouse messages that follow. Under Wine's virtual desktop
-// the X server reports each move once more a little later; that echo must arrive before the
-// next move, or it would put the cursor back.
+// the X server reports each move again a little later, sometimes with the position before it,
+// which puts the cursor back; so the move is repeated until the cursor stays where it was put.
 void MoveCursorTo(POINT point)
 {
-    SetCursorPos(point.x, point.y);
-    ModalSteps::Pump(200);
+    constexpr DWORD kQuietMilliseconds = 150;
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE, NoteMouseMessage, nullptr, GetCurrentThreadId());
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        SetCursorPos(point.x, point.y);
+        g_lastMouseMessageAt = GetTickCount();
+        while (GetTickCount() - g_lastMouseMessageAt < kQuietMilliseconds)
+            ModalSteps::Pump(10);
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == point.x && now.y == point.y)
+            break;
+    }
+    UnhookWindowsHookEx(hook);
 }
 
 // Each test starts and ends without the application key and without the start-up entry, with
@@ -187,7 +210,8 @@ TEST_F(OptionsDlgTest, CancelEscapeAndCloseBoxWriteNothing)
     };
     const Way ways[] = {
         {"Cancel button", [](HWND d) { SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0); }},
-        {"Escape", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"Escape",
+         [](HWND d) { PostMessageA(GetDlgItem(d, IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_ESCAPE, 0); }},
         {"close box", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     StoreOptions(1, 1);
@@ -230,32 +254,38 @@ TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
         GetWindowRect(item(lowerId), &lower);
         return POINT{(upper.left + upper.right) / 2, (upper.bottom + lower.top) / 2};
     };
+    // The real cursor put on point: the system sends WM_SETCURSOR and WM_MOUSEMOVE. A late report
+    // of an earlier move can still put the cursor back (see MoveCursorTo), hence a few tries.
+    auto hoverShows = [&](POINT point, UINT stringId) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            MoveCursorTo(point);
+            if (shows(stringId))
+                return true;
+        }
+        return false;
+    };
     auto sendSetCursor = [&](HWND under) {
         return SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     };
 
     const INT_PTR result = ModalSteps::Run(dialog, {
-        // The real cursor: the system sends WM_SETCURSOR and WM_MOUSEMOVE.
         [&] {
             window = dialog.GetSafeHwnd();
-            MoveCursorTo(CenterOf(item(IDC_RUN_AT_STARTUP)));
-            EXPECT_TRUE(shows(IDS_DESC_RUNATSTARTUP)) << description();
-            MoveCursorTo(between(IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY));
-            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
-            MoveCursorTo(CenterOf(item(IDC_MIN_TO_TRAY)));
-            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
-            MoveCursorTo(between(IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP));
-            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
-            MoveCursorTo(CenterOf(item(IDC_MONITOR_AT_STARTUP)));
-            EXPECT_TRUE(shows(IDS_DESC_MONITOR)) << description();
-            // The description box lets the mouse through to the dialog.
-            MoveCursorTo(CenterOf(item(IDC_DESCRIPTION)));
-            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
-            MoveCursorTo(CenterOf(item(IDC_MIN_TO_TRAY)));
-            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
-            MoveCursorTo(CenterOf(item(IDOK)));
-            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
+            const std::pair<POINT, UINT> hovers[] = {
+                {CenterOf(item(IDC_RUN_AT_STARTUP)), IDS_DESC_RUNATSTARTUP},
+                {between(IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY), IDS_DESC_PROMPT},
+                {CenterOf(item(IDC_MIN_TO_TRAY)), IDS_DESC_MINTOTRAY},
+                {between(IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP), IDS_DESC_PROMPT},
+                {CenterOf(item(IDC_MONITOR_AT_STARTUP)), IDS_DESC_MONITOR},
+                // The description box lets the mouse through to the dialog.
+                {CenterOf(item(IDC_DESCRIPTION)), IDS_DESC_PROMPT},
+                {CenterOf(item(IDC_MIN_TO_TRAY)), IDS_DESC_MINTOTRAY},
+                {CenterOf(item(IDOK)), IDS_DESC_PROMPT},
+            };
+            for (size_t i = 0; i < std::size(hovers); ++i)
+                EXPECT_TRUE(hoverShows(hovers[i].first, hovers[i].second))
+                    << "hover " << i << ": " << description();
             MoveCursorTo(kParkingPlace);
         },
         // The messages as the dialog receives them, sent directly.
