@@ -52,10 +52,13 @@ public:
     // A step that lets about milliseconds pass with the loop running.
     static Step Wait(DWORD milliseconds)
     {
+        bool started = false;
         DWORD start = 0;
-        return [milliseconds, start]() mutable {
-            if (start == 0)
-                start = ::GetTickCount() | 1;
+        return [milliseconds, started, start]() mutable {
+            if (!started) {
+                started = true;
+                start = ::GetTickCount();
+            }
             return ::GetTickCount() - start >= milliseconds;
         };
     }
