@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
-          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick nsis)
+          wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick nsis)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
