@@ -87,6 +87,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     bool Started() const { return m_started; }
+    // Waits until the program has handled its input and waits for more.
+    void WaitIdle() const { WaitForInputIdle(m_info.hProcess, 3000); }
     bool HasEnded(DWORD waitMs) const { return WaitForSingleObject(m_info.hProcess, waitMs) == WAIT_OBJECT_0; }
 
     // The visible top-level windows of this process whose class and caption begin as given.
@@ -179,32 +181,42 @@ RECT RowOnScreen(HWND list, int row)
     return rect;
 }
 
-void SendMouse(DWORD flags)
+// A mouse event at a screen point: the position travels with the event, so a late pointer
+// motion from the display cannot move a click elsewhere.
+void SendMouseAt(POINT point, DWORD flags)
 {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
 }
 
-// Real clicks in the middle of a screen rectangle, through the input queue, at a human pace.
-void ClickAt(const RECT& rect, int clicks = 1)
+// Real clicks in the middle of a screen rectangle, through the input queue, at a human pace;
+// returns once target has handled them (the machine may be busy: clicks must not overtake).
+void ClickAt(const Program& target, const RECT& rect, int clicks = 1)
 {
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    target.WaitIdle();
+    SendMouseAt(point, 0);
     Sleep(150);
+    target.WaitIdle();
     for (int i = 0; i < clicks; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        Sleep(30);
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        Sleep(30);
+        SendMouseAt(point, MOUSEEVENTF_LEFTDOWN);
+        Sleep(40);
+        SendMouseAt(point, MOUSEEVENTF_LEFTUP);
+        Sleep(40);
     }
+    Sleep(100);
+    target.WaitIdle();
 }
 
-void ClickOn(HWND window)
+void ClickOn(const Program& target, HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
-    ClickAt(rect);
+    ClickAt(target, rect);
 }
 
 // The window as it is on the screen, as a 24-bit BMP in <build tree>/e2e-screenshots.
@@ -289,7 +301,7 @@ TEST(VantelDialogsEndToEnd, StatisticsDocumentsAndAboutAsAUserOpensThem)
     Sleep(300);
 
     // Stats: every application, the largest first, then the blank row and "Total:" at 100%.
-    ClickOn(GetDlgItem(main, IDC_STATS));
+    ClickOn(vantel, GetDlgItem(main, IDC_STATS));
     const HWND stats = vantel.WaitForWindow("#32770", "Application statistics");
     ASSERT_NE(stats, nullptr);
     const HWND statsList = GetDlgItem(stats, IDC_APPSTATS_LIST);
@@ -304,8 +316,9 @@ TEST(VantelDialogsEndToEnd, StatisticsDocumentsAndAboutAsAUserOpensThem)
     int sum = 0;
     for (size_t row = 0; row + 2 < statsRows.size(); ++row) {
         sum += Seconds(statsRows[row][1]);
-        if (row > 0)
+        if (row > 0) {
             EXPECT_GE(Seconds(statsRows[row - 1][1]), Seconds(statsRows[row][1]));
+        }
     }
     EXPECT_EQ(Seconds(statsRows.back()[1]), sum);
     EXPECT_TRUE(SaveScreenshot(stats, "statistics"));
@@ -325,8 +338,7 @@ TEST(VantelDialogsEndToEnd, StatisticsDocumentsAndAboutAsAUserOpensThem)
     EXPECT_EQ(vantel.Windows("#32770", "Application statistics").size(), 1u);
 
     // A double-click on the program's row: its documents in title order, their sum, the share.
-    { RECT r = RowOnScreen(statsList, editorRow); RECT w{}; GetWindowRect(statsList, &w); printf("DEBUG row %d: %ld,%ld-%ld,%ld list %ld,%ld-%ld,%ld fg=%p stats=%p\n", editorRow, r.left, r.top, r.right, r.bottom, w.left, w.top, w.right, w.bottom, (void*)GetForegroundWindow(), (void*)stats); }
-    ClickAt(RowOnScreen(statsList, editorRow), 2);
+    ClickAt(vantel, RowOnScreen(statsList, editorRow), 2);
     const HWND documents = vantel.WaitForWindow("#32770", "Statistics for '");
     ASSERT_NE(documents, nullptr);
     const std::string caption = TextOf(documents);
@@ -341,45 +353,45 @@ TEST(VantelDialogsEndToEnd, StatisticsDocumentsAndAboutAsAUserOpensThem)
     EXPECT_EQ(Seconds(documentRows[3][1]), Seconds(documentRows[0][1]) + Seconds(documentRows[1][1]));
     EXPECT_EQ(Seconds(documentRows[3][1]), Seconds(statsRows[editorRow][1]));
     EXPECT_TRUE(SaveScreenshot(documents, "documents"));
-    ClickOn(GetDlgItem(documents, IDOK));
+    ClickOn(vantel, GetDlgItem(documents, IDOK));
     ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "Statistics for '") == nullptr; }, 3000));
 
     // Details on the blank row and on "Total:" opens nothing; with nothing selected (a click below
     // the rows) it shows message 102, and the statistics stay open.
     for (int row : {static_cast<int>(statsRows.size()) - 2, static_cast<int>(statsRows.size()) - 1}) {
-        ClickAt(RowOnScreen(statsList, row));
+        ClickAt(vantel, RowOnScreen(statsList, row));
         Sleep(200);
-        ClickOn(GetDlgItem(stats, IDC_DETAILS));
+        ClickOn(vantel, GetDlgItem(stats, IDC_DETAILS));
         Sleep(500);
         EXPECT_EQ(vantel.Window("#32770", "Statistics for '"), nullptr) << "row " << row << " opened documents";
         EXPECT_EQ(vantel.Window("#32770", "vantel"), nullptr) << "row " << row << " showed a message";
     }
     RECT below = RowOnScreen(statsList, static_cast<int>(statsRows.size()) - 1);
     OffsetRect(&below, 0, 3 * (below.bottom - below.top));
-    ClickAt(below);
+    ClickAt(vantel, below);
     Sleep(200);
-    printf("DEBUG selected after below-click: %d fg=%p\n", (int)SendMessageA(statsList, LVM_GETSELECTEDCOUNT, 0, 0), (void*)GetForegroundWindow());
-    ClickOn(GetDlgItem(stats, IDC_DETAILS));
+    ASSERT_EQ(SendMessageA(statsList, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    ClickOn(vantel, GetDlgItem(stats, IDC_DETAILS));
     const HWND box = vantel.WaitForWindow("#32770", "vantel");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetWindow(box, GW_OWNER), stats);
     EXPECT_EQ(MessageBoxText(box).rfind("No application was selected.", 0), 0u) << MessageBoxText(box);
     EXPECT_TRUE(SaveScreenshot(box, "no-selection"));
-    ClickOn(GetDlgItem(box, IDOK));
+    ClickOn(vantel, GetDlgItem(box, IDOK));
     ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "vantel") == nullptr; }, 3000));
     EXPECT_TRUE(IsWindowVisible(stats));
 
-    ClickOn(GetDlgItem(stats, IDOK));
+    ClickOn(vantel, GetDlgItem(stats, IDOK));
     ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "Application statistics") == nullptr; }, 3000));
 
     // About: the box, then OK.
-    ClickOn(GetDlgItem(main, IDC_ABOUT));
+    ClickOn(vantel, GetDlgItem(main, IDC_ABOUT));
     const HWND about = vantel.WaitForWindow("#32770", "About Vantel");
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(SaveScreenshot(about, "about"));
-    ClickOn(GetDlgItem(about, IDOK));
+    ClickOn(vantel, GetDlgItem(about, IDOK));
     ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "About Vantel") == nullptr; }, 3000));
 
-    ClickOn(GetDlgItem(main, IDOK));
+    ClickOn(vantel, GetDlgItem(main, IDOK));
     EXPECT_TRUE(vantel.HasEnded(5000));
 }
