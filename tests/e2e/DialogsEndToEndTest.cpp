@@ -2,14 +2,13 @@
 // application's row, Details with nothing selected, About, and Statistics asked again from the
 // tray while the dialog is open. What each shows is read back from the other process; each is
 // photographed into <build tree>/e2e-screenshots.
+#include "tests/e2e/DesktopDriver.h"
 #include "tests/e2e/RemoteList.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,116 +20,6 @@ namespace {
 constexpr char kMainClass[] = "VantelMainDialog";
 constexpr char kAppClass[] = "VantelE2eForegroundApp";
 constexpr char kAppName[] = "e2e_foreground_app.exe";
-
-std::string BinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const std::string& className;
-    const std::string& prefix;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
-{
-    auto& search = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    char caption[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search.processId && IsWindowVisible(window) && search.className == name
-        && std::string(caption).compare(0, search.prefix.size(), search.prefix) == 0)
-        search.found.push_back(window);
-    return TRUE;
-}
-
-// A program started by the test, ended by force if the test leaves it running.
-class Program {
-public:
-    Program(const std::string& exe, const std::string& arguments)
-    {
-        std::string commandLine = "\"" + BinFolder() + exe + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        m_started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   BinFolder().c_str(), &startup, &m_info) != FALSE;
-    }
-    ~Program()
-    {
-        if (!m_started)
-            return;
-        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_info.hProcess, 1);
-        CloseHandle(m_info.hThread);
-        CloseHandle(m_info.hProcess);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool Started() const { return m_started; }
-    // Waits until the program has handled its input and waits for more.
-    void WaitIdle() const { WaitForInputIdle(m_info.hProcess, 3000); }
-    bool HasEnded(DWORD waitMs) const { return WaitForSingleObject(m_info.hProcess, waitMs) == WAIT_OBJECT_0; }
-
-    // The visible top-level windows of this process whose class and caption begin as given.
-    std::vector<HWND> Windows(const std::string& className, const std::string& captionPrefix) const
-    {
-        WindowSearch search{m_info.dwProcessId, className, captionPrefix, {}};
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    HWND Window(const std::string& className, const std::string& captionPrefix) const
-    {
-        const std::vector<HWND> found = Windows(className, captionPrefix);
-        return found.empty() ? nullptr : found.front();
-    }
-    HWND WaitForWindow(const std::string& className, const std::string& captionPrefix) const
-    {
-        HWND window = nullptr;
-        if (WaitFor([&] { return (window = Window(className, captionPrefix)) != nullptr; }, 5000))
-            Sleep(400);   // settled: activated and painted
-        return window;
-    }
-
-private:
-    bool m_started = false;
-    PROCESS_INFORMATION m_info{};
-};
-
-std::string TextOf(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-int Seconds(const std::string& duration)
-{
-    int h = 0, m = 0, s = 0;
-    char rest = 0;
-    if (std::sscanf(duration.c_str(), "%d:%d:%d%c", &h, &m, &s, &rest) != 3)
-        return -1;
-    return h * 3600 + m * 60 + s;
-}
 
 // Every cell of a list of another process.
 std::vector<std::vector<std::string>> CellsOf(HWND list, int columns)
@@ -181,88 +70,6 @@ RECT RowOnScreen(HWND list, int row)
     return rect;
 }
 
-// A mouse event at a screen point: the position travels with the event, so a late pointer
-// motion from the display cannot move a click elsewhere.
-void SendMouseAt(POINT point, DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-// Real clicks in the middle of a screen rectangle, through the input queue, at a human pace;
-// returns once target has handled them (the machine may be busy: clicks must not overtake).
-void ClickAt(const Program& target, const RECT& rect, int clicks = 1)
-{
-    const POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    target.WaitIdle();
-    SendMouseAt(point, 0);
-    Sleep(150);
-    target.WaitIdle();
-    for (int i = 0; i < clicks; ++i) {
-        SendMouseAt(point, MOUSEEVENTF_LEFTDOWN);
-        Sleep(40);
-        SendMouseAt(point, MOUSEEVENTF_LEFTUP);
-        Sleep(40);
-    }
-    Sleep(100);
-    target.WaitIdle();
-}
-
-void ClickOn(const Program& target, HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    ClickAt(target, rect);
-}
-
-// The window as it is on the screen, as a 24-bit BMP in <build tree>/e2e-screenshots.
-bool SaveScreenshot(HWND window, const std::string& name)
-{
-    const std::string folder = BinFolder() + "..\\e2e-screenshots\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(),
-                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != height)
-        return false;
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen((folder + name + ".bmp").c_str(), "wb");
-    if (out == nullptr)
-        return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(pixels.data(), 1, pixels.size(), out);
-    return std::fclose(out) == 0;
-}
 
 // The text of a message box's static text (its only non-empty static).
 std::string MessageBoxText(HWND box)
