@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 #include "core/ListSort.h"
 
@@ -36,6 +37,31 @@ bool ParseCellDate(const std::string& text, double& when)
     when = date;
     return true;
 }
+
+// Holds back the list's drawing while many rows change: each change would otherwise invalidate
+// its row at once, a trip to the window server every time under Wine. The whole list is
+// invalidated once at the end. A hidden list is left alone, as WM_SETREDRAW TRUE would show it.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND list)
+        : m_list((::GetWindowLongA(list, GWL_STYLE) & WS_VISIBLE) != 0 ? list : nullptr)
+    {
+        if (m_list != nullptr)
+            ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawPause()
+    {
+        if (m_list == nullptr || !::IsWindow(m_list))
+            return;
+        ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_list, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND m_list;
+};
 
 // Everything of one row that moves with it when the list sorts.
 struct RowSnapshot {
@@ -182,6 +208,11 @@ std::string ReportListCtrl::GetItemText(int row, int column) const
 {
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= GetColumnCount())
         return {};
+    return ReadCellText(row, column);
+}
+
+std::string ReportListCtrl::ReadCellText(int row, int column) const
+{
     std::string text(256, '\0');
     for (;;) {
         LVITEMA item = {};
@@ -189,7 +220,7 @@ std::string ReportListCtrl::GetItemText(int row, int column) const
         item.pszText = &text[0];
         item.cchTextMax = static_cast<int>(text.size());
         const int length = static_cast<int>(
-            ::SendMessageA(m_hWnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+            ListViewCall(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
         // A text that filled the buffer may have been cut: read it again with room to spare.
         if (length < static_cast<int>(text.size()) - 1) {
             text.resize(static_cast<size_t>(std::max(length, 0)));
@@ -201,7 +232,7 @@ std::string ReportListCtrl::GetItemText(int row, int column) const
 
 int ReportListCtrl::GetRowCount() const
 {
-    return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(ListViewCall(LVM_GETITEMCOUNT, 0, 0));
 }
 
 int ReportListCtrl::GetColumnCount() const
@@ -212,18 +243,15 @@ int ReportListCtrl::GetColumnCount() const
 
 HWND ReportListCtrl::GetHeader() const
 {
-    return reinterpret_cast<HWND>(::SendMessageA(m_hWnd, LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(ListViewCall(LVM_GETHEADER, 0, 0));
 }
 
 int ReportListCtrl::DeleteAllRows()
 {
     const int rows = GetRowCount();
-    // Only one window of the system can be locked; when another is, the rows go unlocked.
-    const bool locked = m_hWnd != nullptr && ::LockWindowUpdate(m_hWnd);
+    RedrawPause pause(m_hWnd);
     FreeAllRecords();
     ::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-    if (locked)
-        ::LockWindowUpdate(nullptr);
     return rows;
 }
 
@@ -256,7 +284,7 @@ CellColors* ReportListCtrl::RecordOf(int row) const
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    if (row < 0 || !::SendMessageA(m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+    if (row < 0 || !ListViewCall(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return nullptr;
     return reinterpret_cast<CellColors*>(item.lParam);
 }
@@ -319,10 +347,45 @@ void ReportListCtrl::SortItems(int column, bool ascending)
     std::vector<std::string> texts;
     texts.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        texts.push_back(GetItemText(row, column));
-    WriteRowsInOrder(SortedRowOrder(texts, m_separatorText, ascending, ParseCellDate));
+        texts.push_back(ReadCellText(row, column));
+    MoveRows(SortedRowOrder(texts, m_separatorText, ascending, ParseCellDate));
 
     ::SendMessageA(GetParent(), WM_LISTSORTED, static_cast<WPARAM>(m_sortColumn), m_sortAscending);
+}
+
+LRESULT ReportListCtrl::ListViewCall(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    const auto listView = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
+    return listView != nullptr ? ::CallWindowProcA(listView, m_hWnd, message, wParam, lParam) : 0;
+}
+
+namespace {
+int CALLBACK CompareByPlace(LPARAM first, LPARAM second, LPARAM places)
+{
+    const auto& place = *reinterpret_cast<const std::unordered_map<LPARAM, int>*>(places);
+    return place.find(first)->second - place.find(second)->second;
+}
+} // namespace
+
+// Row k takes everything row order[k] held. When every row carries its own record, the list
+// view's sort moves the rows whole, keyed by each record's place in order: one message, and no
+// change notifications that could refuse half of the moves. Otherwise row by row.
+void ReportListCtrl::MoveRows(const std::vector<int>& order)
+{
+    std::unordered_map<LPARAM, int> places;
+    bool moves = false;
+    for (int k = 0; k < static_cast<int>(order.size()); ++k) {
+        const int from = order[static_cast<size_t>(k)];
+        moves = moves || from != k;
+        const LPARAM record = reinterpret_cast<LPARAM>(RecordOf(from));
+        if (record == 0 || !places.emplace(record, k).second) {
+            WriteRowsInOrder(order);
+            return;
+        }
+    }
+    if (moves)
+        ::SendMessageA(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&places),
+                       reinterpret_cast<LPARAM>(&CompareByPlace));
 }
 
 // Row k takes what row order[k] held: its states, item data, and every column's image and text.
@@ -336,20 +399,21 @@ void ReportListCtrl::WriteRowsInOrder(const std::vector<int>& order)
         if (from == k)
             continue;
         RowSnapshot snapshot;
-        snapshot.state = static_cast<UINT>(::SendMessageA(m_hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(from), MovedStates));
+        snapshot.state = static_cast<UINT>(ListViewCall(LVM_GETITEMSTATE, static_cast<WPARAM>(from), MovedStates));
         snapshot.data = reinterpret_cast<LPARAM>(RecordOf(from));
         for (int column = 0; column < columns; ++column) {
             LVITEMA item = {};
             item.mask = LVIF_IMAGE;
             item.iItem = from;
             item.iSubItem = column;
-            const bool read = ::SendMessageA(m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+            const bool read = ListViewCall(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
             snapshot.images.push_back(read ? item.iImage : -1);
-            snapshot.texts.push_back(GetItemText(from, column));
+            snapshot.texts.push_back(ReadCellText(from, column));
         }
         moves.emplace_back(k, std::move(snapshot));
     }
 
+    RedrawPause pause(m_hWnd);
     for (auto& [row, snapshot] : moves) {
         LVITEMA item = {};
         item.mask = LVIF_STATE | LVIF_PARAM;

@@ -97,10 +97,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Sends a message straight to the list view's own window procedure. Sorting and recolouring
+    // read every row, and under Wine each message through the subclass chain costs trips to the
+    // window server; no subclass of the list handles list-view messages.
+    LRESULT ListViewCall(UINT message, WPARAM wParam, LPARAM lParam) const;
     HWND GetHeader() const;
     CellColors* RecordOf(int row) const;
+    std::string ReadCellText(int row, int column) const;
     // Frees every row's record and sets its item data to 0.
     void FreeAllRecords();
+    void MoveRows(const std::vector<int>& order);
     void WriteRowsInOrder(const std::vector<int>& order);
 
     std::optional<std::string> m_separatorText;
