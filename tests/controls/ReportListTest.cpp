@@ -391,8 +391,12 @@ TEST(ReportList, HeaderClicksToggleAndChangesResetTheDirection)
     }});
 }
 
+// Rows move whole both when every row has its record (the list view's sort moves them) and when
+// a row put in past the control has none (then they are written back row by row).
 TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
 {
+    for (const bool foreignRow : {false, true}) {
+    SCOPED_TRACE(foreignRow ? "with a row without record" : "every row with its record");
     ListDialog dialog;
     ModalSteps::Run(dialog, {[&] {
         ReportListCtrl& list = dialog.list;
@@ -400,6 +404,14 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
         EXPECT_EQ(list.SetImageList(icons), nullptr);
         EXPECT_EQ(list.GetImageList(), icons);
         FillStatistics(list);   // images 0, 1, 2, 0 in fill order
+        if (foreignRow) {
+            // Last, with empty cells: a separator of its own in every column.
+            LVITEMA item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = list.GetRowCount();
+            item.pszText = const_cast<char*>("");
+            ASSERT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 6);
+        }
         // notepad.exe (row 0): selected and checked, its time cell with image 2 and a colour;
         // explorer.exe (row 2): focused.
         SetState(list, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
@@ -418,7 +430,10 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
         const UINT notepadState = StateOf(list, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
 
         list.SortItems(1, false);   // zed, explorer, Calc, notepad
-        ASSERT_EQ(ColumnTexts(list, 0), Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"}));
+        std::vector<std::string> sortedNames = Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"});
+        if (foreignRow)
+            sortedNames.push_back("");
+        ASSERT_EQ(ColumnTexts(list, 0), sortedNames);
         ExpectRowsIntact(list);
         EXPECT_EQ(StateOf(list, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
         EXPECT_EQ(StateOf(list, 0, LVIS_SELECTED), 0u);
@@ -437,6 +452,7 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
         list.SetImageList(nullptr);
         ImageList_Destroy(icons);
     }});
+    }
 }
 
 TEST(StripedReportList, RecolorRowsStripesDataRowsAndMarksTheLastRow)
