@@ -177,3 +177,11 @@ std::size_t IconWatch::Surviving() const
     }
     return alive;
 }
+
+void IconWatch::DestroySurviving()
+{
+    for (HICON icon : g_watch->extracted) {
+        if (IsLiveIcon(icon))
+            g_watch->destroy(icon);
+    }
+}

@@ -39,4 +39,6 @@ public:
     std::size_t Extracted() const;
     // Icons ExtractIconA returned that are still alive (GetIconInfo still answers for them).
     std::size_t Surviving() const;
+    // Destroys what a planted leak left alive.
+    void DestroySurviving();
 };

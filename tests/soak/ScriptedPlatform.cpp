@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/ActivitySampler.h"
 #include "res/resource.h"
 
 WindowRef ScriptedForeground::ForegroundWindow()
@@ -181,3 +182,35 @@ void Pump(DWORD milliseconds)
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (::GetTickCount() - start < milliseconds);
 }
+
+std::string ExecutablePath()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+void OpenMainWindowOnce()
+{
+    ScriptedPlatform platform;
+    for (std::uint32_t processId = 1; processId <= 40; ++processId)
+        platform.processes.running[processId] = { "first" + std::to_string(processId), ExecutablePath() };
+    platform.foreground.scene = { ::GetDesktopWindow(), 0, "first" };
+    MainDialog dialog(platform.Services());
+    RunMainWindow(dialog, [&](HWND window) {
+        SendTimer(window, ActivitySampler::kSamplingTimerId);
+        platform.foreground.scene.window = window;
+        // Enough rows for the list to scroll.
+        for (std::uint32_t processId = 1; processId <= 40; ++processId) {
+            platform.foreground.scene.processId = processId;
+            SendTimer(window, ActivitySampler::kSamplingTimerId);
+        }
+        SendCommand(window, IDC_STARTSTOP);
+        SendCommand(window, IDC_STARTSTOP);
+        SendCommand(window, IDCANCEL);
+        ::ShowWindow(window, SW_SHOW);
+        ClearAnswering(window, IDNO, [] {});
+        ClearAnswering(window, IDYES, [] {});
+    });
+}
+

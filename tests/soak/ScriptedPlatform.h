@@ -87,3 +87,10 @@ void SendCommand(HWND window, int id);
 bool ClearAnswering(HWND window, int button, const std::function<void()>& whileOpen);
 // Handles the thread's messages for about milliseconds.
 void Pump(DWORD milliseconds);
+
+// This test program's path: its file carries icons.
+std::string ExecutablePath();
+// Opens and closes the main window once, with enough ticks for its list to scroll, a hide and a
+// Clear, so that what the system caches for the first window of a process (shared icons, fonts,
+// theme parts) is there before a census is taken.
+void OpenMainWindowOnce();

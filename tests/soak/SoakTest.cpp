@@ -32,13 +32,6 @@ std::uint64_t SoakTicks()
     return ticks > 0 ? ticks : 100000;
 }
 
-std::string ExecutablePath()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 // The applications a run draws from, with the ways their icon is found: the executable's own
 // (this test program carries icons), or, when the path yields none, the window's.
 std::vector<ScriptedProcess> ApplicationPool(std::size_t count)
@@ -164,32 +157,6 @@ private:
     std::vector<std::uint32_t> m_runningIds;
     std::vector<std::uint32_t> m_ended;
 };
-
-// Opens and closes the main window once, with a few ticks, so that what the system caches for
-// the first window of a process (shared icons, fonts, theme data) is there before a census.
-void OpenMainWindowOnce()
-{
-    ScriptedPlatform platform;
-    for (std::uint32_t processId = 1; processId <= 40; ++processId)
-        platform.processes.running[processId] = { "first" + std::to_string(processId), ExecutablePath() };
-    platform.foreground.scene = { ::GetDesktopWindow(), 0, "first" };
-    MainDialog dialog(platform.Services());
-    RunMainWindow(dialog, [&](HWND window) {
-        SendTimer(window, ActivitySampler::kSamplingTimerId);
-        platform.foreground.scene.window = window;
-        // Enough rows for the list to scroll.
-        for (std::uint32_t processId = 1; processId <= 40; ++processId) {
-            platform.foreground.scene.processId = processId;
-            SendTimer(window, ActivitySampler::kSamplingTimerId);
-        }
-        SendCommand(window, IDC_STARTSTOP);
-        SendCommand(window, IDC_STARTSTOP);
-        SendCommand(window, IDCANCEL);
-        ::ShowWindow(window, SW_SHOW);
-        ClearAnswering(window, IDNO, [] {});
-        ClearAnswering(window, IDYES, [] {});
-    });
-}
 
 } // namespace
 
