@@ -78,7 +78,7 @@ std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog
 
 // Answers the next message box of the thread owned by owner, from inside its loop.
 struct MessageBoxAnswer {
-    int button;                        // IDYES, IDNO, ...
+    int button = IDOK;                 // IDYES, IDNO, ...
     std::function<void()> whileOpen;   // runs inside the box's loop just before answering
     std::string text;                  // what the box said
     std::string caption;

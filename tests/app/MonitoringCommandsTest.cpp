@@ -293,7 +293,8 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
         const std::string caption = TextOf(window);
 
         // No: nothing changes, not even the caption.
-        MessageBoxAnswer no{ IDNO };
+        MessageBoxAnswer no;
+        no.button = IDNO;
         AnswerNextMessageBox(window, no);
         Pump(1100);   // a later start time would show in the caption
         SendCommand(window, IDC_CLEAR);
@@ -307,7 +308,8 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
                                                 Pair("Total:", "0:00:02")));
 
         // Yes, with a second Clear (as from the tray menu) while the box is open: no second box.
-        MessageBoxAnswer yes{ IDYES };
+        MessageBoxAnswer yes;
+        yes.button = IDYES;
         yes.whileOpen = [&] { SendCommand(window, IDC_CLEAR); };
         AnswerNextMessageBox(window, yes);
         SendCommand(window, IDC_CLEAR);
@@ -328,7 +330,8 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
                                                 Pair("Total:", "0:00:01")));
         EXPECT_EQ(ImageList_GetImageCount(dialog.ImageList()), images);   // no icon: image 0
         EXPECT_EQ(dialog.Store().Find("tool.exe")->iconIndex, 0);
-        MessageBoxAnswer again{ IDNO };
+        MessageBoxAnswer again;
+        again.button = IDNO;
         AnswerNextMessageBox(window, again);
         SendCommand(window, IDC_CLEAR);
         EXPECT_TRUE(again.answered);
