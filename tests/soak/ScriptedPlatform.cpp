@@ -9,7 +9,6 @@
 
 WindowRef ScriptedForeground::ForegroundWindow()
 {
-    ++ticksServed;
     if (onTick)
         onTick(scene);
     return reinterpret_cast<WindowRef>(scene.window);

@@ -28,7 +28,6 @@ public:
     ForegroundScene scene;
     // Called once per sampling tick, when the tick asks for the foreground window.
     std::function<void(const ForegroundScene&)> onTick;
-    std::uint64_t ticksServed = 0;
 
     WindowRef ForegroundWindow() override;
     WindowRef DesktopWindow() override;
