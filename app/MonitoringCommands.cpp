@@ -98,9 +98,14 @@ void MainDialog::ShowTrayMenu()
     const UniqueMenu menu = LoadTrayMenu();
     if (!menu)
         return;
+    // A popup menu whose owner is not the foreground window stays open when the user clicks
+    // elsewhere, and a second right click then fails to open it: the owner comes forward first
+    // (hidden or not), and the WM_NULL afterwards lets the menu close properly.
+    ::SetForegroundWindow(m_hWnd);
     // Returns when the menu closes; a chosen item arrives afterwards as a posted WM_COMMAND.
     ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
                      cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 void MainDialog::OnClear()

@@ -122,14 +122,17 @@ void ExpectTrayMenu(const MainDialog& dialog, const char* startStopText, UINT st
     }
 }
 
-// Closes the popup menu as soon as it is on the screen, noting that it was.
+// Closes the popup menu as soon as it is on the screen, noting that it was and which window was
+// in the foreground meanwhile.
 bool g_menuSeen = false;
+HWND g_foregroundWhileTracking = nullptr;
 void CALLBACK CloseTrackedMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
     const HWND menuWindow = FindWindowA("#32768", nullptr);
     if (menuWindow == nullptr || !IsWindowVisible(menuWindow))
         return;
     g_menuSeen = true;
+    g_foregroundWhileTracking = GetForegroundWindow();
     KillTimer(nullptr, timer);
     EndMenu();
 }
@@ -263,12 +266,18 @@ TEST(MonitoringCommands, TrayMenuOffersTheCommandsWithBitmapsAndTheStartStopLabe
             ExpectTrayMenu(dialog, "S&tart", IDB_MENU_START);
         }
 
-        // A right-button press over the entry tracks the menu until it closes.
+        // A right-button press over the entry tracks the menu until it closes, with the main
+        // window in the foreground so that a click elsewhere closes the menu.
         g_menuSeen = false;
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
         const UINT_PTR closer = SetTimer(nullptr, 0, 30, CloseTrackedMenu);
         SendMessageA(window, WM_USER + 3, 0, WM_RBUTTONDOWN);
         KillTimer(nullptr, closer);
+        DestroyWindow(other);
         EXPECT_TRUE(g_menuSeen);
+        EXPECT_EQ(g_foregroundWhileTracking, window);
         const HWND menuWindow = FindWindowA("#32768", nullptr);
         EXPECT_TRUE(menuWindow == nullptr || !IsWindowVisible(menuWindow));
         // Nothing was chosen: still stopped, still shown.
