@@ -188,6 +188,9 @@ void MainDialog::ResetSummary()
 {
     m_list.InsertItem(0, "", -1);
     m_list.InsertItem(1, "Total:", -1);
+    // The stripes are laid before these two rows exist (at start-up) or were deleted with the
+    // rows (Clear): the "Total:" row takes its colour now, not with the first new application.
+    m_list.RecolorRows();
     m_startText = "Starting at " + LocalDateTimeText();
     SetWindowText("Vantel:  " + m_startText);
 }

@@ -9,6 +9,7 @@
 
 #include "res/resource.h"
 
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::MatchesRegex;
 using ::testing::Pair;
@@ -77,6 +78,10 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
 
         // Right after start: exactly the blank row and "Total:", whose time is still empty.
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("", ""), Pair("Total:", "")));
+        // ... and "Total:" already in its own colour.
+        const CellColors* total = dialog.List().GetCellColors(1);
+        ASSERT_NE(total, nullptr);
+        EXPECT_THAT(total->backColors, Each(RGB(185, 200, 216)));
         EXPECT_EQ(ImageOfRow(dialog.List().GetSafeHwnd(), 0), -1);
 
         // "%c" of the C locale: mm/dd/yy hh:mm:ss, today.
