@@ -494,6 +494,24 @@ void ReportListCtrl::OnColumnClick(NMHDR* header, LRESULT* result)
         RecolorRows();
 }
 
+// The list view paints a cell's background behind its text only; the row's icon space to the left
+// of the label would stay white and break the stripe. The icon is drawn over this afterwards.
+void ReportListCtrl::FillIconArea(const NMLVCUSTOMDRAW& draw, COLORREF colour) const
+{
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    RECT bounds{ LVIR_BOUNDS };
+    RECT label{ LVIR_LABEL };
+    if (!ListViewCall(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))
+        || !ListViewCall(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
+        return;
+    bounds.right = label.left;
+    if (bounds.right <= bounds.left)
+        return;
+    const HBRUSH brush = ::CreateSolidBrush(colour);
+    ::FillRect(draw.nmcd.hdc, &bounds, brush);
+    ::DeleteObject(brush);
+}
+
 void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
 {
     auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
@@ -510,6 +528,8 @@ void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
         if (record != nullptr && draw->iSubItem >= 0 && column < record->backColors.size()) {
             draw->clrText = record->textColors[column];
             draw->clrTextBk = record->backColors[column];
+            if (column == 0)
+                FillIconArea(*draw, record->backColors[0]);
         }
         *result = CDRF_DODEFAULT;
         return;

@@ -92,6 +92,7 @@ protected:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnColumnClick(NMHDR* header, LRESULT* result);
     void OnCustomDraw(NMHDR* header, LRESULT* result);
+    void FillIconArea(const NMLVCUSTOMDRAW& draw, COLORREF colour) const;
     void OnDeleteItem(NMHDR* header, LRESULT* result);
 
     DECLARE_MESSAGE_MAP()

@@ -574,6 +574,11 @@ TEST(StripedReportList, PaintsEachRowInItsColour)
         for (int row = 0; row < 6; ++row)
             for (int column = 0; column < 3; ++column)
                 EXPECT_EQ(pixelInCell(row, column), expected[row]) << "row " << row << " column " << column;
+        // The icon space before a label takes the row's colour too: "Total:" has no icon there.
+        RECT total = {};
+        total.left = LVIR_BOUNDS;
+        ::SendMessageA(window, LVM_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&total));
+        EXPECT_EQ(::GetPixel(dc, total.left + 2, (total.top + total.bottom) / 2), LastRow);
         ::ReleaseDC(window, dc);
 
         if (const char* hold = std::getenv("VANTEL_HOLD_MS"))
