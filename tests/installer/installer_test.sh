@@ -12,6 +12,13 @@ check() {  # check <description> <command...>
     if "$@" >/dev/null 2>&1; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
+# wine returns when the installer ends; the uninstaller hands over to a copy of itself and ends
+# at once, so its work is awaited here. (Not `wineserver -w`: helpers of earlier programs in this
+# Wine session may live on.)
+wait_until_gone() {  # wait_until_gone <path> <seconds>
+    local tries=$(( $2 * 10 ))
+    while [ -e "$1" ] && [ "$tries" -gt 0 ]; do sleep 0.1; tries=$((tries - 1)); done
+}
 
 cd "$tree" || exit 1
 cpack -G NSIS >cpack.log 2>&1 || { cat cpack.log; echo "FAILED: cpack"; exit 1; }
@@ -29,7 +36,6 @@ probe="$tree/bin/window_probe.exe"
 
 wine reg delete "$options" /f >/dev/null 2>&1
 wine vantel-setup.exe /S
-wineserver -w
 check "vantel.exe installed under Program Files" test -f "$installed/vantel.exe"
 check "uninstaller installed" test -f "$installed/Uninstall.exe"
 check "Start-menu shortcut" test -f "$shortcut"
@@ -44,7 +50,7 @@ wait
 
 wine reg add "$run_key" /v Vantel /d "\"C:\\Program Files\\Vantel\\vantel.exe\"" /f >/dev/null 2>&1
 wine "$installed/Uninstall.exe" /S
-wineserver -w
+wait_until_gone "$installed" 60
 check "program files removed" absent test -e "$installed/vantel.exe"
 check "uninstaller removed" absent test -e "$installed/Uninstall.exe"
 check "Start-menu shortcut removed" absent test -e "$shortcut"
