@@ -26,5 +26,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 exec wine "$build/windows/bin/vantel.exe"

@@ -39,6 +39,9 @@ if [ ! -f "$prefix/system.reg" ]; then
     wineserver -w
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    # Wine's own fonts (Tahoma for dialogs, Marlett for caption buttons) as a Windows installation
+    # has them; without them captions show "r" for their close box.
+    cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     # The virtual desktop takes effect in a new wineserver session.
     wineserver -k || true
     wineserver -w || true
