@@ -1,7 +1,7 @@
 // The dialogs of the running vantel.exe as a user opens them: Stats, a double-click on an
-// application's row, Details with nothing selected, About, and Statistics asked again from the
-// tray while the dialog is open. What each shows is read back from the other process; each is
-// photographed into <build tree>/e2e-screenshots.
+// application's row, Details with nothing selected, About, Options, and Statistics asked again
+// from the tray while the dialog is open. What each shows is read back from the other process;
+// each is photographed into <build tree>/e2e-screenshots.
 #include "tests/e2e/DesktopDriver.h"
 #include "tests/e2e/RemoteList.h"
 
@@ -198,6 +198,17 @@ TEST(VantelDialogsEndToEnd, StatisticsDocumentsAndAboutAsAUserOpensThem)
     EXPECT_TRUE(SaveScreenshot(about, "about"));
     ClickOn(vantel, GetDlgItem(about, IDOK));
     ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "About Vantel") == nullptr; }, 3000));
+
+    // Options: the stored options shown, the prompt in the description box; Cancel keeps them.
+    ClickOn(vantel, GetDlgItem(main, IDC_OPTIONS));
+    const HWND options = vantel.WaitForWindow("#32770", "Vantel Options");
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(options, IDC_MIN_TO_TRAY, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(options, IDC_MONITOR_AT_STARTUP, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(TextOf(GetDlgItem(options, IDC_DESCRIPTION)).rfind("Move mouse cursor", 0), 0u);
+    EXPECT_TRUE(SaveScreenshot(options, "options"));
+    ClickOn(vantel, GetDlgItem(options, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return vantel.Window("#32770", "Vantel Options") == nullptr; }, 3000));
 
     ClickOn(vantel, GetDlgItem(main, IDOK));
     EXPECT_TRUE(vantel.HasEnded(5000));
