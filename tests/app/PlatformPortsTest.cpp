@@ -15,15 +15,6 @@ WindowRef Ref(HWND window)
     return reinterpret_cast<WindowRef>(window);
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 struct TestWindow {
     HWND handle;
     explicit TestWindow(const char* title, const char* className = "STATIC", DWORD style = WS_POPUP)
@@ -33,6 +24,11 @@ struct TestWindow {
     }
     ~TestWindow() { DestroyWindow(handle); }
 };
+
+HWND DestroyedWindow()
+{
+    return TestWindow("soon gone").handle;
+}
 
 struct ImageList {
     HIMAGELIST handle = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
@@ -63,9 +59,8 @@ struct WatchedExtractor {
     ImageListIcons::FileIconExtractor Extractor()
     {
         return [this](const char* path) {
-            const HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path, 0);
-            handedOut.push_back(icon);
-            return icon;
+            handedOut.push_back(ExtractIconA(GetModuleHandleA(nullptr), path, 0));
+            return handedOut.back();
         };
     }
 };
@@ -83,64 +78,48 @@ LRESULT CALLBACK GrowingTitleProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-const char* GrowingTitleClass()
-{
-    static const char name[] = "VantelGrowingTitleTest";
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = GrowingTitleProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);
-    return name;
-}
-
-std::string PatternText(std::size_t length)
-{
-    std::string text;
-    for (std::size_t i = 0; i < length; ++i)
-        text += static_cast<char>('A' + i % 26);
-    return text;
-}
-
 } // namespace
 
-TEST(Win32Foreground, ReadsTheWindowInFrontItsProcessAndItsWholeTitle)
+// Long titles and titles with control characters are read whole in tests/soak.
+TEST(Win32Foreground, ReadsTheWindowInFrontItsProcessAndTitleAndNothingOfAVanishedOne)
 {
     Win32Foreground source;
     TestWindow window("Vantel foreground test", "STATIC", WS_OVERLAPPEDWINDOW);
     ShowWindow(window.handle, SW_SHOW);
     SetForegroundWindow(window.handle);
     for (int i = 0; i < 200 && GetForegroundWindow() != window.handle; ++i) {
-        PumpMessages();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
         Sleep(10);
     }
-
     EXPECT_EQ(source.ForegroundWindow(), Ref(window.handle));
     EXPECT_EQ(source.ProcessIdOf(Ref(window.handle)), GetCurrentProcessId());
     EXPECT_EQ(source.TitleOf(Ref(window.handle)), "Vantel foreground test");
-
-    const std::string longTitle = PatternText(64 * 1024);
-    SetWindowTextA(window.handle, longTitle.c_str());
-    EXPECT_EQ(source.TitleOf(Ref(window.handle)), longTitle);
-
-    const std::string controlTitle = "tab\there\x01one\x1f" "end";
-    SetWindowTextA(window.handle, controlTitle.c_str());
-    EXPECT_EQ(source.TitleOf(Ref(window.handle)), controlTitle);
-
     SetWindowTextA(window.handle, "");
     EXPECT_EQ(source.TitleOf(Ref(window.handle)), "");
-
-    EXPECT_NE(source.DesktopWindow(), 0u);
     EXPECT_EQ(source.DesktopWindow(), Ref(GetDesktopWindow()));
     EXPECT_NE(source.ProcessIdOf(source.DesktopWindow()), 0u);
+
+    for (WindowRef gone : { Ref(DestroyedWindow()), WindowRef{} }) {
+        EXPECT_EQ(source.TitleOf(gone), "");
+        EXPECT_EQ(source.ProcessIdOf(gone), 0u);
+    }
 }
 
 TEST(Win32Foreground, TitleThatGrewAfterItsLengthWasTakenIsReadAgain)
 {
-    Win32Foreground source;
-    const std::string title = PatternText(300);
-    TestWindow window(title.c_str(), GrowingTitleClass());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = GrowingTitleProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VantelGrowingTitleTest";
+    RegisterClassA(&wc);
+    std::string title;
+    for (int i = 0; i < 300; ++i)
+        title += static_cast<char>('A' + i % 26);
+    TestWindow window(title.c_str(), wc.lpszClassName);
     ASSERT_NE(window.handle, nullptr);
+    Win32Foreground source;
 
     understatedLengths = 1;
     EXPECT_EQ(source.TitleOf(Ref(window.handle)), title);
@@ -153,37 +132,28 @@ TEST(Win32Foreground, TitleThatGrewAfterItsLengthWasTakenIsReadAgain)
     understatedLengths = 0;
 }
 
-TEST(Win32Foreground, VanishedWindowGivesNoTitleAndNoProcess)
-{
-    Win32Foreground source;
-    HWND gone = TestWindow("soon gone").handle;
-    EXPECT_EQ(source.TitleOf(Ref(gone)), "");
-    EXPECT_EQ(source.ProcessIdOf(Ref(gone)), 0u);
-    EXPECT_EQ(source.TitleOf(0), "");
-    EXPECT_EQ(source.ProcessIdOf(0), 0u);
-}
-
-TEST(ImageListIcons, FileIconIsAppendedAndTheExtractedHandleReleased)
+TEST(ImageListIcons, FileIconIsAppendedAndTheExtractedHandleReleasedEvenWhenRefused)
 {
     ImageList list;
     WatchedExtractor watched;
     ImageListIcons icons(list.handle, watched.Extractor());
-
-    const std::optional<int> index = icons.AppendFileIcon(SystemFile("shell32.dll"));
-    ASSERT_TRUE(index.has_value());
-    EXPECT_EQ(*index, 0);
-    EXPECT_EQ(list.Count(), 1);
-    ASSERT_EQ(watched.handedOut.size(), 1u);
-    ASSERT_NE(watched.handedOut[0], nullptr);
-    EXPECT_FALSE(IsLiveIcon(watched.handedOut[0]));
-
+    EXPECT_EQ(icons.AppendFileIcon(SystemFile("shell32.dll")), std::optional<int>(0));
+    EXPECT_EQ(icons.AppendFileIcon(SystemFile("notepad.exe")), std::optional<int>(1));
+    EXPECT_EQ(list.Count(), 2);
     // The image list keeps a copy of its own.
-    const HICON copy = ImageList_GetIcon(list.handle, *index, ILD_NORMAL);
+    const HICON copy = ImageList_GetIcon(list.handle, 0, ILD_NORMAL);
     EXPECT_TRUE(IsLiveIcon(copy));
     DestroyIcon(copy);
 
-    EXPECT_EQ(icons.AppendFileIcon(SystemFile("notepad.exe")), std::optional<int>(1));
-    EXPECT_EQ(list.Count(), 2);
+    // An image list that refuses the icon answers -1.
+    ImageListIcons refusing(nullptr, watched.Extractor());
+    EXPECT_EQ(refusing.AppendFileIcon(SystemFile("shell32.dll")), std::optional<int>(-1));
+
+    ASSERT_EQ(watched.handedOut.size(), 3u);
+    for (HICON icon : watched.handedOut) {
+        ASSERT_NE(icon, nullptr);
+        EXPECT_FALSE(IsLiveIcon(icon));
+    }
 }
 
 TEST(ImageListIcons, FileWithoutIconsAddsNothing)
@@ -192,28 +162,16 @@ TEST(ImageListIcons, FileWithoutIconsAddsNothing)
     ImageListIcons icons(list.handle, GetModuleHandleA(nullptr));
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-
-    EXPECT_EQ(icons.AppendFileIcon(""), std::nullopt);
-    EXPECT_EQ(icons.AppendFileIcon(SystemFile("kernel32.dll")), std::nullopt);
-    EXPECT_EQ(icons.AppendFileIcon(std::string(windows) + "\\win.ini"), std::nullopt);
-    EXPECT_EQ(icons.AppendFileIcon("C:\\no such folder\\missing.exe"), std::nullopt);
-    EXPECT_EQ(icons.AppendFileIcon(std::string(5000, 'x') + ".exe"), std::nullopt);
-    EXPECT_EQ(list.Count(), 0);
+    for (const std::string& path : { std::string(), SystemFile("kernel32.dll"),
+                                     std::string(windows) + "\\win.ini",
+                                     std::string("C:\\no such folder\\missing.exe"),
+                                     std::string(5000, 'x') + ".exe" })
+        EXPECT_EQ(icons.AppendFileIcon(path), std::nullopt) << path.substr(0, 40);
 
     // ExtractIconA's "not an icon file" answer is 1, which is no handle.
     ImageListIcons notIconFile(list.handle, [](const char*) { return reinterpret_cast<HICON>(1); });
     EXPECT_EQ(notIconFile.AppendFileIcon("C:\\readme.txt"), std::nullopt);
     EXPECT_EQ(list.Count(), 0);
-}
-
-TEST(ImageListIcons, IconRefusedByTheImageListIsStillReleased)
-{
-    WatchedExtractor watched;
-    ImageListIcons icons(nullptr, watched.Extractor());
-    EXPECT_EQ(icons.AppendFileIcon(SystemFile("shell32.dll")), std::optional<int>(-1));
-    ASSERT_EQ(watched.handedOut.size(), 1u);
-    ASSERT_NE(watched.handedOut[0], nullptr);
-    EXPECT_FALSE(IsLiveIcon(watched.handedOut[0]));
 }
 
 TEST(ImageListIcons, WindowSmallIconIsAppendedAndLeftToTheWindow)
@@ -228,13 +186,10 @@ TEST(ImageListIcons, WindowSmallIconIsAppendedAndLeftToTheWindow)
     SendMessageA(bare.handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 
     EXPECT_EQ(icons.AppendWindowIcon(Ref(window.handle)), std::optional<int>(0));
-    EXPECT_EQ(list.Count(), 1);
     EXPECT_TRUE(IsLiveIcon(smallIcon));
-
     // Only the small icon counts: no fall-back to the big one.
     EXPECT_EQ(icons.AppendWindowIcon(Ref(bare.handle)), std::nullopt);
-    HWND gone = TestWindow("soon gone").handle;
-    EXPECT_EQ(icons.AppendWindowIcon(Ref(gone)), std::nullopt);
+    EXPECT_EQ(icons.AppendWindowIcon(Ref(DestroyedWindow())), std::nullopt);
     EXPECT_EQ(list.Count(), 1);
 
     DestroyIcon(smallIcon);
@@ -266,7 +221,6 @@ TEST(ImageListIcons, HungWindowGivesNoIconInsteadOfBlocking)
     const HANDLE thread = CreateThread(nullptr, 0, &HungThread::Run, &hung, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     ASSERT_EQ(WaitForSingleObject(hung.ready, 10000), WAIT_OBJECT_0);
-    ASSERT_NE(hung.window, nullptr);
 
     ImageList list;
     ImageListIcons icons(list.handle, GetModuleHandleA(nullptr));

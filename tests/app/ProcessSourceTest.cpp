@@ -18,78 +18,59 @@ std::string ModulePath()
     return std::string(path, length);
 }
 
-std::string FolderOf(const std::string& path)
-{
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string LongPath(const std::string& path)
-{
-    char longPath[MAX_PATH];
-    const DWORD length = ::GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
-    return length == 0 || length >= sizeof longPath ? path : std::string(longPath, length);
-}
-
 // The waiting helper built beside this test, copied to a fresh folder under the given file name.
-class ChildProgram {
-public:
+struct ChildProgram {
+    std::string folder;
+    std::string path;
+    bool copied = false;
+
     ChildProgram(const std::string& subfolder, const std::string& fileName)
     {
         char temp[MAX_PATH];
-        ::GetTempPathA(sizeof temp, temp);
-        m_folder = LongPath(temp) + "vantel-process-test-" + std::to_string(::GetCurrentProcessId()) +
-                   "-" + subfolder;
-        ::CreateDirectoryA(m_folder.c_str(), nullptr);
-        m_path = m_folder + "\\" + fileName;
-        const std::string helper = FolderOf(ModulePath()) + "process_test_child.exe";
-        m_copied = ::CopyFileA(helper.c_str(), m_path.c_str(), FALSE) != FALSE;
+        ::GetLongPathNameA(std::string(temp, ::GetTempPathA(sizeof temp, temp)).c_str(), temp,
+                           sizeof temp);
+        folder = std::string(temp) + "vantel-process-test-" +
+                 std::to_string(::GetCurrentProcessId()) + "-" + subfolder;
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        path = folder + "\\" + fileName;
+        const std::string self = ModulePath();
+        const std::string helper = self.substr(0, self.find_last_of('\\') + 1) + "process_test_child.exe";
+        copied = ::CopyFileA(helper.c_str(), path.c_str(), FALSE) != FALSE;
     }
     ~ChildProgram()
     {
-        ::DeleteFileA(m_path.c_str());
-        ::RemoveDirectoryA(m_folder.c_str());
+        ::DeleteFileA(path.c_str());
+        ::RemoveDirectoryA(folder.c_str());
     }
-    bool copied() const { return m_copied; }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_folder;
-    std::string m_path;
-    bool m_copied = false;
 };
 
 // A running copy of a ChildProgram; ended when the object goes.
-class ChildProcess {
-public:
+struct ChildProcess {
+    PROCESS_INFORMATION info{};
+
     explicit ChildProcess(const ChildProgram& program)
     {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        std::string commandLine = "\"" + program.path() + "\"";
-        if (::CreateProcessA(program.path().c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                             CREATE_NO_WINDOW, nullptr, nullptr, &startup, &m_info)) {
-            ::CloseHandle(m_info.hThread);
-            m_info.hThread = nullptr;
-        }
+        std::string commandLine = "\"" + program.path + "\"";
+        if (::CreateProcessA(program.path.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                             CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
+            ::CloseHandle(info.hThread);
     }
     ~ChildProcess() { End(); }
-
-    bool running() const { return m_info.hProcess != nullptr; }
-    DWORD id() const { return m_info.dwProcessId; }
+    bool running() const { return info.hProcess != nullptr; }
+    DWORD id() const { return info.dwProcessId; }
 
     // Ends the process and lets go of it, so that its identifier names no process any more.
     void End()
     {
-        if (!m_info.hProcess)
+        if (!info.hProcess)
             return;
-        ::TerminateProcess(m_info.hProcess, 0);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
-        ::CloseHandle(m_info.hProcess);
-        m_info.hProcess = nullptr;
+        ::TerminateProcess(info.hProcess, 0);
+        ::WaitForSingleObject(info.hProcess, 5000);
+        ::CloseHandle(info.hProcess);
+        info.hProcess = nullptr;
     }
-
-private:
-    PROCESS_INFORMATION m_info{};
 };
 
 // The real source, counting the snapshots taken through it.
@@ -139,7 +120,7 @@ TEST(ProcessNameCacheOnWin32, NewProcessResolvesAfterOneNewSnapshot)
     EXPECT_EQ(1, source.snapshots);
 
     ChildProgram program("new", "Vantel_Probe.exe");
-    ASSERT_TRUE(program.copied());
+    ASSERT_TRUE(program.copied);
     ChildProcess child(program);
     ASSERT_TRUE(child.running());
 
@@ -152,7 +133,7 @@ TEST(ProcessNameCacheOnWin32, NewProcessResolvesAfterOneNewSnapshot)
 TEST(ProcessNameCacheOnWin32, EndedProcessIsUnknownAndEveryLookupTakesASnapshot)
 {
     ChildProgram program("ended", "ended_probe.exe");
-    ASSERT_TRUE(program.copied());
+    ASSERT_TRUE(program.copied);
     ChildProcess child(program);
     ASSERT_TRUE(child.running());
     const DWORD id = child.id();
@@ -165,46 +146,30 @@ TEST(ProcessNameCacheOnWin32, EndedProcessIsUnknownAndEveryLookupTakesASnapshot)
         EXPECT_EQ("??? Unknown Application name ???", cache.NameOf(id));
         EXPECT_EQ(1 + lookup, source.snapshots);
     }
+    Win32ProcessSource processes;
+    EXPECT_EQ("", processes.ExecutablePathOf(id));
+    EXPECT_EQ("", processes.ExecutablePathOf(0));
 }
 
-TEST(ProcessNameCacheOnWin32, CopiesOfOneProgramShareTheirName)
+TEST(ProcessNameCacheOnWin32, CopiesOfOneProgramShareTheirNameButNotTheirPath)
 {
     ChildProgram first("one", "twin_probe.exe");
     ChildProgram second("two", "twin_probe.exe");
-    ASSERT_TRUE(first.copied());
-    ASSERT_TRUE(second.copied());
+    ASSERT_TRUE(first.copied && second.copied);
     ChildProcess a(first), b(first), c(second);
     ASSERT_TRUE(a.running() && b.running() && c.running());
 
     CountingProcessSource source;
     ProcessNameCache cache(source);
-    EXPECT_EQ("twin_probe.exe", cache.NameOf(a.id()));
-    EXPECT_EQ("twin_probe.exe", cache.NameOf(b.id()));
-    EXPECT_EQ("twin_probe.exe", cache.NameOf(c.id()));
+    for (const ChildProcess* child : { &a, &b, &c })
+        EXPECT_EQ("twin_probe.exe", cache.NameOf(child->id()));
     EXPECT_EQ(1, source.snapshots);
 
-    // The paths tell the two folders apart.
     Win32ProcessSource processes;
-    EXPECT_STRCASEEQ(first.path().c_str(), processes.ExecutablePathOf(a.id()).c_str());
-    EXPECT_STRCASEEQ(second.path().c_str(), processes.ExecutablePathOf(c.id()).c_str());
-}
-
-TEST(Win32ProcessSource, ExecutablePathIsFullOrEmpty)
-{
-    Win32ProcessSource processes;
+    EXPECT_STRCASEEQ(first.path.c_str(), processes.ExecutablePathOf(a.id()).c_str());
+    EXPECT_STRCASEEQ(second.path.c_str(), processes.ExecutablePathOf(c.id()).c_str());
     EXPECT_STRCASEEQ(ModulePath().c_str(),
                      processes.ExecutablePathOf(::GetCurrentProcessId()).c_str());
-
-    ChildProgram program("path", "path_probe.exe");
-    ASSERT_TRUE(program.copied());
-    ChildProcess child(program);
-    ASSERT_TRUE(child.running());
-    EXPECT_STRCASEEQ(program.path().c_str(), processes.ExecutablePathOf(child.id()).c_str());
-
-    const DWORD id = child.id();
-    child.End();
-    EXPECT_EQ("", processes.ExecutablePathOf(id));
-    EXPECT_EQ("", processes.ExecutablePathOf(0));
 }
 
 } // namespace
