@@ -40,26 +40,6 @@ std::string ToolTipTextOf(HWND control)
     return search.text;
 }
 
-TEST(AboutDialog, ShowsTheLinkWithItsTipAndTheOkIcon)
-{
-    AboutDialog dialog;
-    std::string caption, tip;
-    HICON okIcon = nullptr;
-    bool linkIsBound = false;
-    UiScript::Run(dialog, {UiScript::Do([&] {
-        caption = ui::WindowText(dialog.m_hWnd);
-        tip = ToolTipTextOf(dialog.GetDlgItem(IDC_WEBSITE_LINK));
-        const auto* ok = dynamic_cast<IconButton*>(Window::FromHandle(dialog.GetDlgItem(IDOK)));
-        okIcon = ok != nullptr ? ok->GetIcon() : nullptr;
-        linkIsBound = Window::FromHandle(dialog.GetDlgItem(IDC_WEBSITE_LINK)) != nullptr;
-    })});
-
-    EXPECT_EQ(caption, "About Vantel");
-    EXPECT_EQ(tip, "Norvatech site");
-    EXPECT_NE(okIcon, nullptr);
-    EXPECT_TRUE(linkIsBound);
-}
-
 int TextWidthIn(HWND dialog, const std::string& text)
 {
     const HDC dc = ::GetDC(dialog);
@@ -72,49 +52,45 @@ int TextWidthIn(HWND dialog, const std::string& text)
 }
 
 // Whatever the dialog font, "Web site:" stays on one line and the whole address shows, inside
-// the dialog and after the label.
-TEST(AboutDialog, SiteLabelAndLinkFitTheirText)
+// the dialog and after the label; the link's tip is set before it takes its window over.
+TEST(AboutDialog, ShowsTheWholeLinkWithItsTipAndTheOkIcon)
 {
     AboutDialog dialog;
-    RECT label = {}, link = {}, ok = {};
-    int labelText = 0, linkText = 0;
     UiScript::Run(dialog, {UiScript::Do([&] {
         const HWND window = dialog.m_hWnd;
-        label = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LABEL));
-        link = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LINK));
-        ok = ui::ChildRect(window, dialog.GetDlgItem(IDOK));
-        labelText = TextWidthIn(window, "Web site:");
-        linkText = TextWidthIn(window, AboutDialog::kSiteUrl);
-    })});
+        EXPECT_EQ(ToolTipTextOf(dialog.GetDlgItem(IDC_WEBSITE_LINK)), "Norvatech site");
+        const auto* ok = dynamic_cast<IconButton*>(Window::FromHandle(dialog.GetDlgItem(IDOK)));
+        ASSERT_NE(ok, nullptr);
+        EXPECT_NE(ok->GetIcon(), nullptr);
 
-    EXPECT_GE(label.right - label.left, labelText);
-    EXPECT_GE(link.left, label.right);
-    EXPECT_GT(link.right - link.left, linkText);
-    EXPECT_LE(link.right, ok.right);
+        const RECT label = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LABEL));
+        const RECT link = ui::ChildRect(window, dialog.GetDlgItem(IDC_WEBSITE_LINK));
+        EXPECT_GE(label.right - label.left, TextWidthIn(window, "Web site:"));
+        EXPECT_GE(link.left, label.right);
+        EXPECT_GT(link.right - link.left, TextWidthIn(window, AboutDialog::kSiteUrl));
+        EXPECT_LE(link.right, ui::ChildRect(window, dialog.GetDlgItem(IDOK)).right);
+    })});
 }
 
 TEST(AboutDialog, OkEscapeAndTheCloseBoxEachCloseIt)
 {
-    {
+    struct Case {
+        const char* name;
+        void (*close)(HWND dialog);
+        INT_PTR result;
+    };
+    const Case cases[] = {
+        {"OK", [](HWND dialog) { ui::PostClick(dialog, IDOK); }, IDOK},
+        {"Escape", [](HWND dialog) {
+             ::SetFocus(::GetDlgItem(dialog, IDOK));
+             ::PostMessageA(::GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+         }, IDCANCEL},
+        {"close box", [](HWND dialog) { ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+    };
+    for (const Case& c : cases) {
         AboutDialog dialog;
-        EXPECT_EQ(UiScript::Run(dialog, {UiScript::Do([&] { ui::PostClick(dialog.m_hWnd, IDOK); })},
-                                false), IDOK);
-    }
-    {
-        AboutDialog dialog;
-        const INT_PTR result = UiScript::Run(dialog, {
-            UiScript::Do([&] {
-                ::SetFocus(dialog.GetDlgItem(IDOK));
-                ::PostMessageA(dialog.GetDlgItem(IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-            })}, false);
-        EXPECT_EQ(result, IDCANCEL);
-    }
-    {
-        AboutDialog dialog;
-        const INT_PTR result = UiScript::Run(dialog, {UiScript::Do([&] {
-            ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-        })}, false);
-        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(UiScript::Run(dialog, {UiScript::Do([&] { c.close(dialog.m_hWnd); })}, false), c.result)
+            << c.name;
     }
 }
 

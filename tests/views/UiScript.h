@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -33,15 +34,6 @@ public:
         const INT_PTR result = dialog.DoModal();
         EXPECT_TRUE(script.Finished()) << "the dialog ended before step " << script.m_next;
         return result;
-    }
-
-    // Runs start() (which opens a modal dialog and returns when it closed) with the steps.
-    static void RunAround(const std::function<void()>& start, std::vector<Step> steps,
-                          DWORD watchdogMs = 15000)
-    {
-        UiScript script(std::move(steps), watchdogMs, [] {});
-        start();
-        EXPECT_TRUE(script.Finished()) << "the dialog ended before step " << script.m_next;
     }
 
     // A step that always completes at once.
@@ -260,6 +252,12 @@ inline RECT ChildRect(HWND dialog, HWND child)
     ::GetWindowRect(child, &rect);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// A rectangle as numbers that compare and print, each edge moved by the given offset.
+inline std::array<LONG, 4> BoxOf(const RECT& rect, int left = 0, int top = 0, int right = 0, int bottom = 0)
+{
+    return {rect.left + left, rect.top + top, rect.right + right, rect.bottom + bottom};
 }
 
 inline void Resize(HWND window, int cx, int cy)
