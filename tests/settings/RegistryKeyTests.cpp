@@ -156,6 +156,25 @@ TEST(RegistryKey, QueryStringKeepsOnlyTheTextActuallyRead)
     EXPECT_EQ(status, ERROR_SUCCESS);
 }
 
+// Wine's registry adds a missing terminator by itself, so only the call shows it.
+TEST(RegistryKey, SetStringWritesTheTextWithItsTerminator)
+{
+    StrictMock<MockRegistry> registry;
+    EXPECT_CALL(registry, CreateKey(_, _, _, _)).WillOnce(Opened(1));
+    std::string written;
+    EXPECT_CALL(registry, SetValue(FakeHandle(1), ::testing::StrEq("Vantel"), REG_SZ, _, _))
+        .WillOnce([&](HKEY, const char*, DWORD, const BYTE* data, DWORD size) {
+            written.assign(reinterpret_cast<const char*>(data), size);
+            return ERROR_SUCCESS;
+        });
+    EXPECT_CALL(registry, CloseKey(FakeHandle(1))).WillOnce(Return(ERROR_SUCCESS));
+
+    RegistryKey key(registry);
+    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_READ | KEY_WRITE), ERROR_SUCCESS);
+    EXPECT_EQ(key.SetString("Vantel", "\"C:\\a b\\v.exe\""), ERROR_SUCCESS);
+    EXPECT_EQ(written, std::string("\"C:\\a b\\v.exe\"\0", 15));
+}
+
 TEST_F(RegistryKeyOnRegistry, QueryStringReadsStringTypesOnly)
 {
     PutValue(kApplicationKeyPath, "Text", StringValue("C:\\Program Files\\Vantel\\vantel.exe"));
