@@ -9,42 +9,15 @@
 
 namespace {
 
-std::vector<std::string> Names(const ActivityStore& store)
-{
-    std::vector<std::string> names;
-    for (const auto& [name, record] : store.apps())
-        names.push_back(name);
-    return names;
-}
-
-std::vector<std::string> Titles(const AppRecord& record)
-{
-    std::vector<std::string> titles;
-    for (const auto& [title, ticks] : record.documents)
-        titles.push_back(title);
-    return titles;
-}
-
-TEST(ActivityStore, FreshStoreIsEmpty)
-{
-    ActivityStore store;
-    EXPECT_TRUE(store.apps().empty());
-    EXPECT_EQ(0u, store.totalTicks());
-    EXPECT_EQ(nullptr, store.Find("notepad.exe"));
-}
-
 TEST(ActivityStore, AddTickCreatesThenCountsRecordAndDocuments)
 {
     ActivityStore store;
-    ActivityStore::TickResult first = store.AddTick("notepad.exe", "a.txt");
+    EXPECT_EQ(nullptr, store.Find("notepad.exe"));
+    const ActivityStore::TickResult first = store.AddTick("notepad.exe", "a.txt");
     EXPECT_TRUE(first.created);
     EXPECT_EQ(1u, first.ticks);
-
-    ActivityStore::TickResult second = store.AddTick("notepad.exe", "a.txt");
-    EXPECT_FALSE(second.created);
-    EXPECT_EQ(2u, second.ticks);
-
-    ActivityStore::TickResult third = store.AddTick("notepad.exe", "b.txt");
+    store.AddTick("notepad.exe", "a.txt");
+    const ActivityStore::TickResult third = store.AddTick("notepad.exe", "b.txt");
     EXPECT_FALSE(third.created);
     EXPECT_EQ(3u, third.ticks);
 
@@ -56,42 +29,28 @@ TEST(ActivityStore, AddTickCreatesThenCountsRecordAndDocuments)
     // AddTick leaves the total to IncrementTotal.
     EXPECT_EQ(0u, store.totalTicks());
     EXPECT_EQ(1u, store.IncrementTotal());
-    EXPECT_EQ(2u, store.IncrementTotal());
 }
 
-TEST(ActivityStore, KeysAreCaseSensitiveAndTitlesBelongToTheirApplication)
-{
-    ActivityStore store;
-    store.AddTick("notepad.exe", "Untitled");
-    store.AddTick("NOTEPAD.EXE", "Untitled");
-    store.AddTick("NOTEPAD.EXE", "untitled");
-    store.AddTick("calc.exe", "Untitled");
-    store.AddTick("calc.exe", "");
-    store.AddTick("calc.exe", "");
-
-    ASSERT_EQ(3u, store.apps().size());
-    EXPECT_EQ(1u, store.Find("notepad.exe")->ticks);
-    EXPECT_EQ(2u, store.Find("NOTEPAD.EXE")->ticks);
-    EXPECT_EQ(2u, store.Find("NOTEPAD.EXE")->documents.size());
-    EXPECT_EQ(1u, store.Find("calc.exe")->documents.at("Untitled"));
-    EXPECT_EQ(2u, store.Find("calc.exe")->documents.at(""));
-    EXPECT_EQ(nullptr, store.Find("Notepad.exe"));
-}
-
-TEST(ActivityStore, OrdersKeysByUnsignedBytesShorterPrefixFirst)
+TEST(ActivityStore, KeysAreCaseSensitiveAndOrderedByUnsignedBytes)
 {
     ActivityStore store;
     for (const char* name : {"alpha.exe", "Zeta.exe", "\xE9t\xE9.exe", "a", "ab", "\x7F", "\x80",
                              "\xFF", "A", ""})
         store.AddTick(name, "");
-    const std::vector<std::string> expected{"", "A", "Zeta.exe", "a", "ab", "alpha.exe", "\x7F",
-                                            "\x80", "\xE9t\xE9.exe", "\xFF"};
-    EXPECT_EQ(expected, Names(store));
+    std::vector<std::string> names;
+    for (const auto& [name, record] : store.apps())
+        names.push_back(name);
+    EXPECT_EQ((std::vector<std::string>{"", "A", "Zeta.exe", "a", "ab", "alpha.exe", "\x7F", "\x80",
+                                        "\xE9t\xE9.exe", "\xFF"}),
+              names);
+    EXPECT_EQ(nullptr, store.Find("ALPHA.EXE"));
 
-    for (const char* title : {"b", "\xC4", "B", "ba", "\x01"})
+    for (const char* title : {"b", "\xC4", "B", "ba", "B"})
         store.AddTick("a", title);
-    const std::vector<std::string> titles{"", "\x01", "B", "b", "ba", "\xC4"};
-    EXPECT_EQ(titles, Titles(*store.Find("a")));
+    std::vector<std::string> titles;
+    for (const auto& [title, ticks] : store.Find("a")->documents)
+        titles.push_back(title);
+    EXPECT_EQ((std::vector<std::string>{"", "B", "b", "ba", "\xC4"}), titles);
 }
 
 TEST(ActivityStore, SetIconIndexKeepsValueAsGivenAndIgnoresUnknownNames)
@@ -100,9 +59,7 @@ TEST(ActivityStore, SetIconIndexKeepsValueAsGivenAndIgnoresUnknownNames)
     store.AddTick("a.exe", "");
     store.SetIconIndex("a.exe", -1);
     EXPECT_EQ(-1, store.Find("a.exe")->iconIndex);
-    store.SetIconIndex("a.exe", 7);
     store.SetIconIndex("missing.exe", 3);
-    EXPECT_EQ(7, store.Find("a.exe")->iconIndex);
     EXPECT_EQ(nullptr, store.Find("missing.exe"));
 }
 
@@ -111,52 +68,24 @@ TEST(ActivityStore, ClearEmptiesAndNextTickStartsAFreshRecord)
     ActivityStore store;
     store.IncrementTotal();
     store.AddTick("a.exe", "one");
-    store.IncrementTotal();
-    store.AddTick("a.exe", "two");
     store.SetIconIndex("a.exe", 4);
-
     store.Clear();
     EXPECT_TRUE(store.apps().empty());
     EXPECT_EQ(0u, store.totalTicks());
 
-    ActivityStore::TickResult tick = store.AddTick("a.exe", "three");
+    const ActivityStore::TickResult tick = store.AddTick("a.exe", "three");
     EXPECT_TRUE(tick.created);
     EXPECT_EQ(1u, tick.ticks);
     EXPECT_EQ(0, store.Find("a.exe")->iconIndex);
     EXPECT_EQ(1u, store.Find("a.exe")->documents.size());
 }
 
-TEST(ActivityStore, TotalsEqualSumsAfterLongRandomTickSequences)
-{
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 5; ++round) {
-        ActivityStore store;
-        std::uniform_int_distribution<int> appPick(0, 30), titlePick(0, 50);
-        for (int tick = 0; tick < 20000; ++tick) {
-            store.IncrementTotal();
-            store.AddTick("app" + std::to_string(appPick(random)),
-                          "title" + std::to_string(titlePick(random)));
-            if (round == 4 && tick == 10000)
-                store.Clear();
-        }
-        std::uint64_t sumOfApps = 0;
-        for (const auto& [name, record] : store.apps()) {
-            std::uint64_t sumOfDocuments = 0;
-            for (const auto& [title, ticks] : record.documents)
-                sumOfDocuments += ticks;
-            EXPECT_FALSE(record.documents.empty()) << name;
-            EXPECT_EQ(record.ticks, sumOfDocuments) << name;
-            sumOfApps += record.ticks;
-        }
-        EXPECT_EQ(store.totalTicks(), sumOfApps);
-        EXPECT_EQ(round == 4 ? 9999u : 20000u, store.totalTicks());
-    }
-}
+using Places = std::vector<std::pair<std::uint32_t, std::string>>;
 
 // The three places as a walk over every record in key order picks them with strict comparisons.
-std::vector<std::pair<std::uint32_t, std::string>> WalkLeaders(const ActivityStore& store)
+Places WalkLeaders(const ActivityStore& store)
 {
-    std::vector<std::pair<std::uint32_t, std::string>> places(3, {0, ""});
+    Places places(3, {0, ""});
     for (const auto& [name, record] : store.apps()) {
         const std::pair<std::uint32_t, std::string> entry{record.ticks, name};
         if (entry.first > places[0].first)
@@ -169,32 +98,42 @@ std::vector<std::pair<std::uint32_t, std::string>> WalkLeaders(const ActivitySto
     return places;
 }
 
-std::vector<std::pair<std::uint32_t, std::string>> StoredLeaders(const ActivityStore& store)
+Places StoredLeaders(const ActivityStore& store)
 {
-    std::vector<std::pair<std::uint32_t, std::string>> places;
+    Places places;
     for (const ActivityStore::App* app : store.leaders())
         places.push_back(app ? std::make_pair(app->second.ticks, app->first)
                              : std::make_pair(0u, std::string()));
     return places;
 }
 
-TEST(ActivityStore, LeadersMatchAStrictWalkInKeyOrderAfterEveryTick)
+// Random ticks: sums stay consistent and the kept leaders match a full walk after every tick.
+TEST(ActivityStore, SumsAndLeadersStayConsistentOverRandomTicks)
 {
     std::mt19937 random(7);
     ActivityStore store;
-    EXPECT_EQ(WalkLeaders(store), StoredLeaders(store));
     // Few applications and skewed picks, so that counts tie often and places change hands.
-    std::uniform_int_distribution<int> appPick(0, 6), skew(0, 3);
+    std::uniform_int_distribution<int> appPick(0, 6), skew(0, 3), titlePick(0, 5);
     for (int tick = 0; tick < 5000; ++tick) {
         const int app = skew(random) == 0 ? appPick(random) : appPick(random) % 3 + 4;
         store.IncrementTotal();
-        store.AddTick(std::string(1, static_cast<char>('a' + app)), "");
+        store.AddTick(std::string(1, static_cast<char>('a' + app)), std::to_string(titlePick(random)));
         ASSERT_EQ(WalkLeaders(store), StoredLeaders(store)) << "tick " << tick;
         if (tick == 2500) {
             store.Clear();
             ASSERT_EQ(WalkLeaders(store), StoredLeaders(store));
         }
     }
+    std::uint32_t sumOfApps = 0;
+    for (const auto& [name, record] : store.apps()) {
+        std::uint32_t sumOfDocuments = 0;
+        for (const auto& [title, ticks] : record.documents)
+            sumOfDocuments += ticks;
+        EXPECT_EQ(record.ticks, sumOfDocuments) << name;
+        sumOfApps += record.ticks;
+    }
+    EXPECT_EQ(2499u, store.totalTicks());
+    EXPECT_EQ(store.totalTicks(), sumOfApps);
 }
 
 } // namespace

@@ -87,13 +87,11 @@ public:
     };
     std::vector<Row> rows{{"", "", 0}, {"Total:", "", 0}};
     int recolorCount = 0;
-    int timeWrites = 0;
 
     int RowCount() override { return static_cast<int>(rows.size()); }
 
     void SetTimeText(int row, const std::string& text) override
     {
-        ++timeWrites;
         if (row >= 0 && row < RowCount())
             rows[row].time = text;
     }
