@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "tests/views/UiScript.h"
+
 namespace {
 
 struct ScriptRun {
@@ -29,44 +31,17 @@ void CALLBACK RunScriptOnce(HWND, UINT, UINT_PTR timer, DWORD)
     run->endTimer = ::SetTimer(nullptr, 0, 1, EndIfStillRunning);
 }
 
-struct BoxSearch {
-    HWND owner;
-    HWND found = nullptr;
-    int count = 0;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
+// The visible message boxes of this thread owned by owner.
+std::vector<HWND> BoxesOf(HWND owner)
 {
-    auto& search = *reinterpret_cast<BoxSearch*>(param);
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && ::GetWindow(window, GW_OWNER) == search.owner
-        && ::IsWindowVisible(window)) {
-        search.found = window;
-        ++search.count;
+    std::vector<HWND> boxes;
+    for (HWND window : ui::OwnedWindows(owner)) {
+        char className[16] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        if (std::string(className) == "#32770")
+            boxes.push_back(window);
     }
-    return TRUE;
-}
-
-BoxSearch SearchBoxes(HWND owner)
-{
-    BoxSearch search{ owner };
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&search));
-    return search;
-}
-
-BOOL CALLBACK FindBoxText(HWND child, LPARAM param)
-{
-    char className[16] = {};
-    ::GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "Static") != 0)
-        return TRUE;
-    char text[512] = {};
-    ::GetWindowTextA(child, text, sizeof text);
-    if (text[0] == '\0')
-        return TRUE;
-    *reinterpret_cast<std::string*>(param) = text;
-    return FALSE;
+    return boxes;
 }
 
 struct PendingAnswer {
@@ -79,23 +54,22 @@ void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
     for (size_t i = 0; i < g_pendingAnswers.size(); ++i) {
         const PendingAnswer pending = g_pendingAnswers[i];
-        const BoxSearch search = SearchBoxes(pending.owner);
-        if (search.found == nullptr)
+        const std::vector<HWND> boxes = BoxesOf(pending.owner);
+        if (boxes.empty())
             continue;
         g_pendingAnswers.erase(g_pendingAnswers.begin() + static_cast<std::ptrdiff_t>(i));
         if (g_pendingAnswers.empty())
             ::KillTimer(nullptr, timer);
+        const HWND box = boxes.back();
         MessageBoxAnswer& answer = *pending.answer;
-        answer.seen = search.count;
-        char caption[256] = {};
-        ::GetWindowTextA(search.found, caption, sizeof caption);
-        answer.caption = caption;
-        ::EnumChildWindows(search.found, FindBoxText, reinterpret_cast<LPARAM>(&answer.text));
+        answer.seen = static_cast<int>(boxes.size());
+        answer.caption = ui::WindowText(box);
+        answer.text = ui::ReadMessageBox(box).text;
         if (answer.whileOpen)
             answer.whileOpen();
-        answer.seen = std::max(answer.seen, SearchBoxes(pending.owner).count);
-        ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(search.found, answer.button)));
+        answer.seen = std::max(answer.seen, static_cast<int>(BoxesOf(pending.owner).size()));
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer.button)));
         answer.answered = true;
         return;
     }
@@ -178,5 +152,5 @@ void AnswerNextMessageBox(HWND owner, MessageBoxAnswer& answer)
 
 int CountMessageBoxes(HWND owner)
 {
-    return SearchBoxes(owner).count;
+    return static_cast<int>(BoxesOf(owner).size());
 }

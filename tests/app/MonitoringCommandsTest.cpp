@@ -10,18 +10,12 @@
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
+#include "tests/views/UiScript.h"
 
 using ::testing::ElementsAre;
 using ::testing::Pair;
 
 namespace {
-
-std::string TextOf(HWND window)
-{
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 HICON ButtonIcon(HWND window, int id)
 {
@@ -100,13 +94,13 @@ TEST(MonitoringCommands, StopAndStartSwitchTheButtonAndTheTrayEntryAndKeepTheTot
         harness.tray.clear();
         SendMessageA(startStop, BM_CLICK, 0, 0);
         EXPECT_TRUE(dialog.IsStopped());
-        EXPECT_EQ(TextOf(startStop), "S&tart");
+        EXPECT_EQ(ui::WindowText(startStop), "S&tart");
         EXPECT_NE(ButtonIcon(window, IDC_STARTSTOP), stopIcon);
 
         // Start again: the summary comes back at once and the totals go on from there.
         SendCommand(window, IDC_STARTSTOP);
         EXPECT_FALSE(dialog.IsStopped());
-        EXPECT_EQ(TextOf(startStop), "S&top");
+        EXPECT_EQ(ui::WindowText(startStop), "S&top");
         EXPECT_EQ(dialog.Store().totalTicks(), 2u);
         ASSERT_EQ(harness.tray.size(), 2u);
         for (const TrayRequest& request : harness.tray)
@@ -232,7 +226,7 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
         harness.foreground.processId = 7;
         SendTimer(window, 1);
         SendTimer(window, 1);
-        const std::string caption = TextOf(window);
+        const std::string caption = ui::WindowText(window);
 
         // No: nothing changes, not even the caption.
         MessageBoxAnswer no;
@@ -243,7 +237,7 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
         EXPECT_TRUE(no.answered);
         EXPECT_EQ(no.text, LoadResString(IDS_CLEAR_CONFIRM));
         EXPECT_EQ(no.caption, AppTitle());
-        EXPECT_EQ(TextOf(window), caption);
+        EXPECT_EQ(ui::WindowText(window), caption);
         EXPECT_EQ(dialog.Store().totalTicks(), 2u);
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("tool.exe", "0:00:02"), Pair("", ""),
                                                 Pair("Total:", "0:00:02")));
@@ -258,8 +252,8 @@ TEST(MonitoringCommands, ClearAsksFirstAndOnYesLeavesTheTwoRowsAndANewStartTime)
         EXPECT_EQ(yes.seen, 1);
         EXPECT_EQ(dialog.Store().totalTicks(), 0u);
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("", ""), Pair("Total:", "")));
-        EXPECT_NE(TextOf(window), caption);
-        EXPECT_EQ(TextOf(window), "Vantel:  " + dialog.StartText());
+        EXPECT_NE(ui::WindowText(window), caption);
+        EXPECT_EQ(ui::WindowText(window), "Vantel:  " + dialog.StartText());
 
         // The guard is down again, and the next tick starts afresh above the blank row.
         SendTimer(window, 1);
