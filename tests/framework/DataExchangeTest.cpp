@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int IDC_TEST_MISSING_ITEM = 1999;
+
 class ExchangeDialog : public ScriptedDialog {
 public:
     ExchangeDialog() : ScriptedDialog(IDD_TEST_HIDDEN) {}
@@ -16,6 +18,10 @@ public:
     std::string text = "abc";
     Window edit;
     int exchanges = 0;
+    int missingValue = 17;
+    std::string missingText = "kept";
+
+    UINT ShownCheck() const { return static_cast<UINT>(SendDlgItemMessageA(m_hWnd, IDC_TEST_CHECK, BM_GETCHECK, 0, 0)); }
 
 protected:
     void DoDataExchange(DataExchange& exchange) override
@@ -24,16 +30,10 @@ protected:
         DDX_Control(exchange, IDC_TEST_EDIT, edit);
         DDX_Check(exchange, IDC_TEST_CHECK, check);
         DDX_Text(exchange, IDC_TEST_EDIT, text);
-        int missingValue = 17;
         DDX_Check(exchange, IDC_TEST_MISSING_ITEM, missingValue);   // no such item: left alone
         DDX_Text(exchange, IDC_TEST_MISSING_ITEM, missingText);
     }
-
-    static constexpr int IDC_TEST_MISSING_ITEM = 1999;
-    std::string missingText = "kept";
 };
-
-} // namespace
 
 TEST(DataExchange, ChecksAndTextsBothWays)
 {
@@ -42,15 +42,13 @@ TEST(DataExchange, ChecksAndTextsBothWays)
     std::string shownText;
     HWND boundEdit = nullptr;
     const std::string longText(700, 'w');
-    dialog.script = [&](ScriptedDialog& d) {
-        shownState = static_cast<UINT>(SendDlgItemMessageA(d.m_hWnd, IDC_TEST_CHECK, BM_GETCHECK, 0, 0));
-        char buffer[16] = {};
-        GetDlgItemTextA(d.m_hWnd, IDC_TEST_EDIT, buffer, sizeof buffer);
-        shownText = buffer;
+    dialog.script = [&](ScriptedDialog&) {
+        shownState = dialog.ShownCheck();
+        shownText = dialog.edit.GetWindowText();
         boundEdit = dialog.edit.m_hWnd;
-        SendDlgItemMessageA(d.m_hWnd, IDC_TEST_CHECK, BM_SETCHECK, BST_UNCHECKED, 0);
-        SetDlgItemTextA(d.m_hWnd, IDC_TEST_EDIT, longText.c_str());
-        SendMessageA(d.GetDlgItem(IDOK), BM_CLICK, 0, 0);   // OnOK: controls to members
+        SendDlgItemMessageA(dialog.m_hWnd, IDC_TEST_CHECK, BM_SETCHECK, BST_UNCHECKED, 0);
+        SetDlgItemTextA(dialog.m_hWnd, IDC_TEST_EDIT, longText.c_str());
+        SendMessageA(dialog.GetDlgItem(IDOK), BM_CLICK, 0, 0);   // OnOK: controls to members
     };
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(static_cast<UINT>(BST_CHECKED), shownState);
@@ -59,20 +57,23 @@ TEST(DataExchange, ChecksAndTextsBothWays)
     EXPECT_EQ(0, dialog.check);
     EXPECT_EQ(longText, dialog.text);
     EXPECT_EQ(2, dialog.exchanges);
+    EXPECT_EQ(17, dialog.missingValue);
+    EXPECT_EQ("kept", dialog.missingText);
     EXPECT_EQ(nullptr, dialog.edit.m_hWnd) << "the bound control went with the dialog";
 
     // Any stored value other than 0 shows as checked; the control binds again for the new window.
     ExchangeDialog again;
     again.check = 5;
-    again.text.clear();
-    again.script = [&](ScriptedDialog& d) {
-        shownState = static_cast<UINT>(SendDlgItemMessageA(d.m_hWnd, IDC_TEST_CHECK, BM_GETCHECK, 0, 0));
+    again.script = [&](ScriptedDialog&) {
+        shownState = again.ShownCheck();
         boundEdit = again.edit.m_hWnd;
-        static_cast<ExchangeDialog&>(d).UpdateData(false);   // already bound: no second binding
-        d.EndDialog(IDCANCEL);
+        again.UpdateData(false);   // already bound: no second binding
+        again.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(IDCANCEL, again.DoModal());
     EXPECT_EQ(static_cast<UINT>(BST_CHECKED), shownState);
     EXPECT_NE(nullptr, boundEdit);
     EXPECT_EQ(5, again.check) << "Cancel copies nothing back";
 }
+
+} // namespace

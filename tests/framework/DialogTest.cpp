@@ -18,24 +18,26 @@ size_t IndexOf(const std::vector<UINT>& messages, UINT message)
     return static_cast<size_t>(std::find(messages.begin(), messages.end(), message) - messages.begin());
 }
 
-// A window object around an existing window, to serve as a dialog's parent.
-class Host : public Window {};
+void EndWith(ScriptedDialog& dialog, INT_PTR result)
+{
+    dialog.script = [result](ScriptedDialog& d) { d.EndDialog(result); };
+}
 
-} // namespace
+// Ends the dialog with result on the first tick of a timer started by the script.
+void EndOnTimer(ScriptedDialog& dialog, INT_PTR result)
+{
+    dialog.onTimer = [result](ScriptedDialog& d, UINT_PTR) { d.EndDialog(result); };
+}
 
 TEST(Dialog, ModalRunReturnsEndDialogResultWithOwnerDisabled)
 {
     PlainWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top.Handle(),
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-    Host parent;
-    ASSERT_TRUE(parent.SubclassWindow(child));
-
+    Window parent;   // a child of top: the owner is the parent's root
+    ASSERT_TRUE(parent.SubclassWindow(CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0,
+                                                      10, 10, top.Handle(), nullptr, nullptr, nullptr)));
     ScriptedDialog dialog(IDD_TEST_HIDDEN, &parent);
-    HWND owner = nullptr;
-    bool ownerEnabled = true;
-    bool visible = false;
-    HWND window = nullptr;
+    HWND owner = nullptr, window = nullptr;
+    bool ownerEnabled = true, visible = false;
     dialog.script = [&](ScriptedDialog& d) {
         window = d.m_hWnd;
         owner = GetWindow(d.m_hWnd, GW_OWNER);
@@ -44,7 +46,7 @@ TEST(Dialog, ModalRunReturnsEndDialogResultWithOwnerDisabled)
         d.EndDialog(42);
     };
     EXPECT_EQ(42, dialog.DoModal());
-    EXPECT_EQ(top.Handle(), owner) << "the owner is the root of the given parent";
+    EXPECT_EQ(top.Handle(), owner);
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(visible) << "a template without WS_VISIBLE is shown by DoModal";
     EXPECT_TRUE(IsWindowEnabled(top.Handle()));
@@ -54,39 +56,27 @@ TEST(Dialog, ModalRunReturnsEndDialogResultWithOwnerDisabled)
 
     // The object runs again; the first messages of the new window reach it, before WM_INITDIALOG.
     dialog.seen.clear();
-    dialog.script = [](ScriptedDialog& d) { d.EndDialog(43); };
+    EndWith(dialog, 43);
     EXPECT_EQ(43, dialog.DoModal());
-    const auto& seen = dialog.seen;
-    ASSERT_LT(IndexOf(seen, WM_INITDIALOG), seen.size());
-    EXPECT_LT(IndexOf(seen, WM_NCCREATE), IndexOf(seen, WM_INITDIALOG));
-    EXPECT_LT(IndexOf(seen, WM_SETFONT), IndexOf(seen, WM_INITDIALOG));
+    ASSERT_LT(IndexOf(dialog.seen, WM_INITDIALOG), dialog.seen.size());
+    EXPECT_LT(IndexOf(dialog.seen, WM_NCCREATE), IndexOf(dialog.seen, WM_INITDIALOG));
+    EXPECT_LT(IndexOf(dialog.seen, WM_SETFONT), IndexOf(dialog.seen, WM_INITDIALOG));
 
     // A sizable dialog is asked for its tracking limits while it is being created.
     ScriptedDialog sizable(IDD_TEST_VISIBLE);
-    sizable.script = [](ScriptedDialog& d) { d.EndDialog(IDOK); };
+    EndWith(sizable, IDOK);
     EXPECT_EQ(IDOK, sizable.DoModal());
     EXPECT_LT(IndexOf(sizable.seen, WM_GETMINMAXINFO), IndexOf(sizable.seen, WM_INITDIALOG));
-}
 
-TEST(Dialog, OwnerAlreadyDisabledStaysDisabledAndMissingTemplateFails)
-{
-    PlainWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    Host parent;
-    ASSERT_TRUE(parent.SubclassWindow(top.Handle()));
-
+    // An owner that was disabled before stays disabled; a missing template fails.
     EnableWindow(top.Handle(), FALSE);
-    ScriptedDialog dialog(IDD_TEST_VISIBLE, &parent);
-    dialog.script = [](ScriptedDialog& d) { d.EndDialog(IDOK); };
-    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(43, dialog.DoModal());
     EXPECT_FALSE(IsWindowEnabled(top.Handle()));
     EnableWindow(top.Handle(), TRUE);
-
     ScriptedDialog missing(IDD_TEST_MISSING, &parent);
     EXPECT_EQ(-1, missing.DoModal());
     EXPECT_TRUE(IsWindowEnabled(top.Handle()));
 }
-
-namespace {
 
 // Maps the cancel command itself: the framework's OnCancel must not run.
 class KeepOpenDialog : public ScriptedDialog {
@@ -103,14 +93,11 @@ BEGIN_MESSAGE_MAP(KeepOpenDialog, ScriptedDialog)
     ON_COMMAND(IDCANCEL, OnCancelCommand)
 END_MESSAGE_MAP()
 
-} // namespace
-
 TEST(Dialog, OkAndCancelCommandsEndTheRunUnlessMapped)
 {
     ScriptedDialog dialog(IDD_TEST_VISIBLE);
     dialog.script = [](ScriptedDialog& d) { PostMessageA(d.m_hWnd, WM_CLOSE, 0, 0); };   // close box
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
-
     dialog.script = [](ScriptedDialog& d) { SendMessageA(d.GetDlgItem(IDOK), BM_CLICK, 0, 0); };
     EXPECT_EQ(IDOK, dialog.DoModal());
 
@@ -120,23 +107,19 @@ TEST(Dialog, OkAndCancelCommandsEndTheRunUnlessMapped)
         SendMessageA(d.GetDlgItem(IDCANCEL), BM_CLICK, 0, 0);
         d.SetTimer(1, 100);
     };
-    keepOpen.onTimer = [](ScriptedDialog& d, UINT_PTR) { d.EndDialog(5); };
+    EndOnTimer(keepOpen, 5);
     EXPECT_EQ(5, keepOpen.DoModal());
     EXPECT_EQ(2, keepOpen.cancels);
 }
 
-namespace {
+// Logs the key-downs the modal loop offers to PreTranslateMessage; the edit can swallow Enter.
+using KeyLog = std::vector<std::string>;
 
-// Records the PreTranslateMessage calls of the modal loop for key-downs; can swallow Enter.
-class KeyLog {
-public:
-    std::vector<std::string> entries;
-    void Add(const char* who, const MSG& message)
-    {
-        if (message.message == WM_KEYDOWN)
-            entries.push_back(std::string(who) + (message.wParam == VK_RETURN ? " enter" : " space"));
-    }
-};
+void LogKey(KeyLog& log, const char* who, const MSG& message)
+{
+    if (message.message == WM_KEYDOWN)
+        log.push_back(std::string(who) + (message.wParam == VK_RETURN ? " enter" : " space"));
+}
 
 class KeyEdit : public Window {
 public:
@@ -144,20 +127,20 @@ public:
     bool swallowEnter = false;
     BOOL PreTranslateMessage(MSG* message) override
     {
-        log->Add("edit", *message);
+        LogKey(*log, "edit", *message);
         return swallowEnter && message->message == WM_KEYDOWN && message->wParam == VK_RETURN;
     }
 };
 
 class KeyDialog : public ScriptedDialog {
 public:
-    KeyDialog() : ScriptedDialog(IDD_TEST_HIDDEN) {}
+    KeyDialog() : ScriptedDialog(IDD_TEST_HIDDEN) { edit.log = &log; }
     KeyLog log;
     KeyEdit edit;
     int oks = 0;
     BOOL PreTranslateMessage(MSG* message) override
     {
-        log.Add("dialog", *message);
+        LogKey(log, "dialog", *message);
         return ScriptedDialog::PreTranslateMessage(message);
     }
 
@@ -170,46 +153,39 @@ protected:
     }
 };
 
-} // namespace
-
 TEST(Dialog, PreTranslateMessageSeesKeysBeforeTheDialogManager)
 {
     KeyDialog dialog;
-    dialog.edit.log = &dialog.log;
     dialog.script = [](ScriptedDialog& d) {
-        HWND edit = d.GetDlgItem(IDC_TEST_EDIT);
-        PostMessageA(edit, WM_KEYDOWN, VK_SPACE, 0);
-        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_SPACE, 0);
+        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
     };
     EXPECT_EQ(IDOK, dialog.DoModal()) << "Enter not swallowed: the dialog manager presses OK";
-    EXPECT_EQ((std::vector<std::string>{ "edit space", "dialog space", "edit enter", "dialog enter" }),
-              dialog.log.entries);
+    EXPECT_EQ((KeyLog{ "edit space", "dialog space", "edit enter", "dialog enter" }), dialog.log);
     EXPECT_EQ(1, dialog.oks);
 
     KeyDialog swallowing;
-    swallowing.edit.log = &swallowing.log;
     swallowing.edit.swallowEnter = true;
     swallowing.script = [](ScriptedDialog& d) {
         PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
         d.SetTimer(1, 50);
     };
-    swallowing.onTimer = [](ScriptedDialog& d, UINT_PTR) { d.EndDialog(99); };
+    EndOnTimer(swallowing, 99);
     EXPECT_EQ(99, swallowing.DoModal());
-    EXPECT_EQ(std::vector<std::string>{ "edit enter" }, swallowing.log.entries);
+    EXPECT_EQ(KeyLog{ "edit enter" }, swallowing.log);
     EXPECT_EQ(0, swallowing.oks);
 }
 
 TEST(Dialog, TimersRunInsideNestedDialogsAndMessageBoxes)
 {
-    // Outer dialog's timer keeps ticking while an inner dialog runs its own loop.
+    // The outer dialog's timer keeps ticking while an inner dialog runs its own loop.
     ScriptedDialog outer(IDD_TEST_VISIBLE);
     ScriptedDialog inner(IDD_TEST_VISIBLE, &outer);
-    bool innerRunning = false;
     int ticksDuringInner = 0;
     INT_PTR innerResult = 0;
     bool outerDisabledDuringInner = false;
     outer.onTimer = [&](ScriptedDialog&, UINT_PTR) {
-        if (!innerRunning)
+        if (!inner.m_hWnd)
             return;
         outerDisabledDuringInner = !IsWindowEnabled(outer.m_hWnd);
         if (++ticksDuringInner == 3)
@@ -217,9 +193,7 @@ TEST(Dialog, TimersRunInsideNestedDialogsAndMessageBoxes)
     };
     outer.script = [&](ScriptedDialog& d) {
         d.SetTimer(1, 20);
-        innerRunning = true;
         innerResult = inner.DoModal();
-        innerRunning = false;
         d.EndDialog(8);
     };
     EXPECT_EQ(8, outer.DoModal());
@@ -229,13 +203,9 @@ TEST(Dialog, TimersRunInsideNestedDialogsAndMessageBoxes)
 
     // A timer of the dialog ticks inside a message box of the system and closes it.
     ScriptedDialog boxOwner(IDD_TEST_VISIBLE);
-    int ticksDuringBox = 0;
-    int boxResult = 0;
+    int ticksDuringBox = 0, boxResult = 0;
     std::string boxCaption;
-    bool inBox = false;
     boxOwner.onTimer = [&](ScriptedDialog& d, UINT_PTR) {
-        if (!inBox)
-            return;
         HWND box = FindMessageBox(d.m_hWnd);
         if (box == nullptr || ++ticksDuringBox < 3)
             return;
@@ -246,9 +216,7 @@ TEST(Dialog, TimersRunInsideNestedDialogsAndMessageBoxes)
     };
     boxOwner.script = [&](ScriptedDialog& d) {
         d.SetTimer(1, 20);
-        inBox = true;
         boxResult = AppMessageBox(d.m_hWnd, "Ticks go on", MB_OK);
-        inBox = false;
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(IDOK, boxOwner.DoModal());
@@ -262,18 +230,17 @@ TEST(Dialog, QuitInsideNestedLoopEndsEveryLoopAndReachesTheOuterOne)
     ScriptedDialog outer(IDD_TEST_VISIBLE);
     ScriptedDialog inner(IDD_TEST_VISIBLE, &outer);
     INT_PTR innerResult = 0;
-    HWND innerWindow = nullptr;
+    HWND innerWindow = nullptr, outerWindow = nullptr;
     bool afterInner = false;
     inner.script = [&](ScriptedDialog& d) {
         innerWindow = d.m_hWnd;
         PostQuitMessage(5);
     };
-    outer.script = [&](ScriptedDialog&) {
+    outer.script = [&](ScriptedDialog& d) {
+        outerWindow = d.m_hWnd;
         innerResult = inner.DoModal();
         afterInner = true;
     };
-    HWND outerWindow = nullptr;
-    outer.onInit = [&](ScriptedDialog& d) { outerWindow = d.m_hWnd; };
     EXPECT_EQ(IDCANCEL, outer.DoModal());
     EXPECT_EQ(IDCANCEL, innerResult);
     EXPECT_TRUE(afterInner);
@@ -301,3 +268,5 @@ TEST(Dialog, DialogDestroyedDuringItsRunEndsTheLoop)
     endedInInit.onInit = [](ScriptedDialog& d) { d.EndDialog(3); };
     EXPECT_EQ(3, endedInInit.DoModal());
 }
+
+} // namespace

@@ -4,6 +4,9 @@
 
 namespace {
 
+constexpr UINT WM_RUN_SCRIPT = WM_APP + 1;
+constexpr UINT_PTR kWatchdogTimer = 0xD06;
+
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ClassProcMessages().push_back(message);
@@ -44,18 +47,12 @@ PlainWindow::PlainWindow(DWORD style)
                              nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-PlainWindow::~PlainWindow()
-{
-    if (IsWindow(m_hWnd))
-        DestroyWindow(m_hWnd);
-}
-
 BEGIN_MESSAGE_MAP(ScriptedDialog, Dialog)
     ON_MESSAGE(WM_RUN_SCRIPT, OnRunScript)
     ON_WM_TIMER()
-    ON_MESSAGE(WM_NCCREATE, OnAnyNcCreate)
-    ON_MESSAGE(WM_SETFONT, OnAnySetFont)
-    ON_MESSAGE(WM_GETMINMAXINFO, OnAnyMinMax)
+    ON_MESSAGE(WM_NCCREATE, OnSeen<WM_NCCREATE>)
+    ON_MESSAGE(WM_SETFONT, OnSeen<WM_SETFONT>)
+    ON_MESSAGE(WM_GETMINMAXINFO, OnSeen<WM_GETMINMAXINFO>)
 END_MESSAGE_MAP()
 
 BOOL ScriptedDialog::OnInitDialog()
@@ -83,55 +80,13 @@ void ScriptedDialog::OnTimer(UINT_PTR id)
         if (HWND box = FindMessageBox(m_hWnd))
             ::EndDialog(box, IDABORT);
         EndDialog(kWatchdogResult);
-        return;
-    }
-    if (onTimer)
+    } else if (onTimer) {
         onTimer(*this, id);
-}
-
-LRESULT ScriptedDialog::OnAnyNcCreate(WPARAM, LPARAM)
-{
-    seen.push_back(WM_NCCREATE);
-    return Default();
-}
-
-LRESULT ScriptedDialog::OnAnySetFont(WPARAM, LPARAM)
-{
-    seen.push_back(WM_SETFONT);
-    return Default();
-}
-
-LRESULT ScriptedDialog::OnAnyMinMax(WPARAM, LPARAM)
-{
-    seen.push_back(WM_GETMINMAXINFO);
-    return Default();
-}
-
-namespace {
-
-struct BoxSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedBox(HWND window, LPARAM param)
-{
-    auto& search = *reinterpret_cast<BoxSearch*>(param);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32770") == 0 && window != search.owner
-        && GetWindow(window, GW_OWNER) == search.owner) {
-        search.found = window;
-        return FALSE;
     }
-    return TRUE;
 }
-
-} // namespace
 
 HWND FindMessageBox(HWND owner)
 {
-    BoxSearch search{ owner, nullptr };
-    EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND popup = GetLastActivePopup(owner);
+    return popup != owner && IsWindowVisible(popup) ? popup : nullptr;
 }

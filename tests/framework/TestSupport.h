@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -23,7 +22,7 @@ bool SawInClassProc(UINT message);
 class PlainWindow {
 public:
     explicit PlainWindow(DWORD style = WS_OVERLAPPEDWINDOW);
-    ~PlainWindow();
+    ~PlainWindow() { DestroyWindow(m_hWnd); }
     PlainWindow(const PlainWindow&) = delete;
     PlainWindow& operator=(const PlainWindow&) = delete;
     HWND Handle() const { return m_hWnd; }
@@ -50,15 +49,15 @@ protected:
 
     LRESULT OnRunScript(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
-    LRESULT OnAnyNcCreate(WPARAM, LPARAM);
-    LRESULT OnAnySetFont(WPARAM, LPARAM);
-    LRESULT OnAnyMinMax(WPARAM, LPARAM);
+    template <UINT message>
+    LRESULT OnSeen(WPARAM, LPARAM)
+    {
+        seen.push_back(message);
+        return Default();
+    }
 
     DECLARE_MESSAGE_MAP()
 };
 
-constexpr UINT WM_RUN_SCRIPT = WM_APP + 1;
-constexpr UINT_PTR kWatchdogTimer = 0xD06;
-
-// The message box of the current thread owned by owner, or nullptr.
+// The message box (or other popup) of owner that is up now, or nullptr.
 HWND FindMessageBox(HWND owner);
