@@ -61,19 +61,19 @@ TEST(DataExchange, ChecksAndTextsBothWays)
     EXPECT_EQ("kept", dialog.missingText);
     EXPECT_EQ(nullptr, dialog.edit.m_hWnd) << "the bound control went with the dialog";
 
-    // Any stored value other than 0 shows as checked; the control binds again for the new window.
-    ExchangeDialog again;
-    again.check = 5;
-    again.script = [&](ScriptedDialog&) {
-        shownState = again.ShownCheck();
-        boundEdit = again.edit.m_hWnd;
-        again.UpdateData(false);   // already bound: no second binding
-        again.EndDialog(IDCANCEL);
+    // The same object runs again: its control binds to the new window, and any stored value
+    // other than 0 shows as checked.
+    dialog.check = 5;
+    dialog.script = [&](ScriptedDialog&) {
+        shownState = dialog.ShownCheck();
+        boundEdit = dialog.edit.m_hWnd;
+        dialog.UpdateData(false);   // already bound: no second binding
+        dialog.EndDialog(IDCANCEL);
     };
-    EXPECT_EQ(IDCANCEL, again.DoModal());
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_EQ(static_cast<UINT>(BST_CHECKED), shownState);
     EXPECT_NE(nullptr, boundEdit);
-    EXPECT_EQ(5, again.check) << "Cancel copies nothing back";
+    EXPECT_EQ(5, dialog.check) << "Cancel copies nothing back";
 }
 
 } // namespace
