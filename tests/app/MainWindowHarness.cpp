@@ -44,35 +44,29 @@ std::vector<HWND> BoxesOf(HWND owner)
     return boxes;
 }
 
-struct PendingAnswer {
-    HWND owner;
-    MessageBoxAnswer* answer;
-};
-std::vector<PendingAnswer> g_pendingAnswers;
+// One answer waits at a time: the box it answers is modal, so the next one comes after it.
+HWND g_answerOwner = nullptr;
+MessageBoxAnswer* g_pendingAnswer = nullptr;
 
 void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    for (size_t i = 0; i < g_pendingAnswers.size(); ++i) {
-        const PendingAnswer pending = g_pendingAnswers[i];
-        const std::vector<HWND> boxes = BoxesOf(pending.owner);
-        if (boxes.empty())
-            continue;
-        g_pendingAnswers.erase(g_pendingAnswers.begin() + static_cast<std::ptrdiff_t>(i));
-        if (g_pendingAnswers.empty())
-            ::KillTimer(nullptr, timer);
-        const HWND box = boxes.back();
-        MessageBoxAnswer& answer = *pending.answer;
-        answer.seen = static_cast<int>(boxes.size());
-        answer.caption = ui::WindowText(box);
-        answer.text = ui::ReadMessageBox(box).text;
-        if (answer.whileOpen)
-            answer.whileOpen();
-        answer.seen = std::max(answer.seen, static_cast<int>(BoxesOf(pending.owner).size()));
-        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer.button)));
-        answer.answered = true;
+    const std::vector<HWND> boxes = BoxesOf(g_answerOwner);
+    if (g_pendingAnswer != nullptr && boxes.empty())
         return;
-    }
+    ::KillTimer(nullptr, timer);
+    if (g_pendingAnswer == nullptr)
+        return;
+    MessageBoxAnswer& answer = *g_pendingAnswer;
+    g_pendingAnswer = nullptr;
+    const HWND box = boxes.back();
+    answer.caption = ui::WindowText(box);
+    answer.text = ui::ReadMessageBox(box).text;
+    if (answer.whileOpen)
+        answer.whileOpen();
+    answer.seen = static_cast<int>(std::max(boxes.size(), BoxesOf(g_answerOwner).size()));
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, answer.button)));
+    answer.answered = true;
 }
 
 } // namespace
@@ -145,9 +139,9 @@ std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog
 
 void AnswerNextMessageBox(HWND owner, MessageBoxAnswer& answer)
 {
-    if (g_pendingAnswers.empty())
-        ::SetTimer(nullptr, 0, 20, AnswerWhenOpen);
-    g_pendingAnswers.push_back({ owner, &answer });
+    g_answerOwner = owner;
+    g_pendingAnswer = &answer;
+    ::SetTimer(nullptr, 0, 20, AnswerWhenOpen);
 }
 
 int CountMessageBoxes(HWND owner)
