@@ -1,4 +1,4 @@
-// The report list on real list views under Wine: bound to dialog items the way the statistics
+// The report list on real list views under Wine: bound to a dialog item the way the statistics
 // dialogs bind theirs, run inside the framework's modal loop, driven by real messages and real
 // mouse input on the column header, and looked at on the screen.
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <new>
 #include <string>
 #include <utility>
@@ -30,9 +30,17 @@ void* Allocate(std::size_t size) noexcept
     if (block == nullptr)
         return nullptr;
     *static_cast<std::size_t*>(block) = size;
-    if (size == sizeof(CellColors))
-        ++liveRecordSized;
+    liveRecordSized += size == sizeof(CellColors) ? 1 : 0;
     return static_cast<char*>(block) + BlockHeader;
+}
+
+void Release(void* memory) noexcept
+{
+    if (memory == nullptr)
+        return;
+    void* block = static_cast<char*>(memory) - BlockHeader;
+    liveRecordSized -= *static_cast<std::size_t*>(block) == sizeof(CellColors) ? 1 : 0;
+    std::free(block);
 }
 }  // namespace
 
@@ -43,17 +51,6 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-namespace {
-void Release(void* memory) noexcept
-{
-    if (memory == nullptr)
-        return;
-    void* block = static_cast<char*>(memory) - BlockHeader;
-    if (*static_cast<std::size_t*>(block) == sizeof(CellColors))
-        --liveRecordSized;
-    std::free(block);
-}
-}  // namespace
 void operator delete(void* memory) noexcept { Release(memory); }
 void operator delete(void* memory, std::size_t) noexcept { Release(memory); }
 void operator delete(void* memory, const std::nothrow_t&) noexcept { Release(memory); }
@@ -63,6 +60,8 @@ namespace {
 constexpr COLORREF Stripe = RGB(232, 232, 243);
 constexpr COLORREF LastRow = RGB(185, 200, 216);
 constexpr COLORREF White = RGB(255, 255, 255);
+using Sent = std::vector<std::pair<WPARAM, LPARAM>>;
+using Grid = std::vector<std::vector<COLORREF>>;
 
 const bool commonControls = [] {
     INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES};
@@ -74,24 +73,13 @@ public:
     ListDialog() : Dialog(IDD_TEST_REPORTLIST) {}
 
     StripedReportListCtrl list;
-    ReportListCtrl bare;
-    std::vector<std::pair<WPARAM, LPARAM>> sorted;   // WM_LISTSORTED as the dialog got it
-    std::vector<UINT> listNotes;                     // the list's notifications the dialog saw
+    Sent sorted;                  // WM_LISTSORTED as the dialog got it
+    std::vector<UINT> listNotes;  // the list's notifications the dialog saw
 
-    bool Saw(UINT code) const
-    {
-        for (UINT note : listNotes)
-            if (note == code)
-                return true;
-        return false;
-    }
+    bool Saw(UINT code) const { return std::count(listNotes.begin(), listNotes.end(), code) != 0; }
 
 protected:
-    void DoDataExchange(DataExchange& exchange) override
-    {
-        DDX_Control(exchange, IDC_TEST_STATSLIST, list);
-        DDX_Control(exchange, IDC_TEST_BARELIST, bare);
-    }
+    void DoDataExchange(DataExchange& exchange) override { DDX_Control(exchange, IDC_TEST_STATSLIST, list); }
     LRESULT OnListSorted(WPARAM column, LPARAM ascending)
     {
         sorted.emplace_back(column, ascending);
@@ -113,37 +101,30 @@ BEGIN_MESSAGE_MAP(ListDialog, Dialog)
     ON_MESSAGE(WM_NOTIFY, OnNotify)
 END_MESSAGE_MAP()
 
-struct AppRow {
-    const char* name;
-    const char* time;
-    const char* percent;
-};
-const AppRow Apps[] = {
-    {"notepad.exe", "0:10:00", "30%"},
-    {"Calc.exe", "1:30:00", "5%"},
-    {"explorer.exe", "9:59:59", "40%"},
-    {"zed.exe", "10:00:00", "25%"},
-};
+// Opens the dialog and runs step(dialog, list) inside its modal loop.
+template <class Step>
+void InDialog(Step step)
+{
+    ListDialog dialog;
+    ModalSteps::Run(dialog, {[&] { step(dialog, dialog.list); }});
+}
 
-// The statistics dialog's layout: one row per application, a blank row, a "Total:" row.
+// The statistics dialog's layout: one row per application (images 0, 1, 2, 0), a blank row, a
+// "Total:" row.
 void FillStatistics(ReportListCtrl& list)
 {
     list.SetSeparatorText(std::string());
     ASSERT_EQ(list.InsertColumn(0, "Applications", LVCFMT_LEFT, 130), 0);
     ASSERT_EQ(list.InsertColumn(1, "Time", LVCFMT_LEFT, 100), 1);
     ASSERT_EQ(list.InsertColumn(2, "Percent", LVCFMT_LEFT, 80), 2);
-    int image = 0;
-    for (const AppRow& app : Apps) {
-        const int row = list.InsertItem(list.GetRowCount(), app.name, image++ % 3);
-        ASSERT_GE(row, 0);
-        list.SetItemText(row, 1, app.time);
-        list.SetItemText(row, 2, app.percent);
+    const char* const rows[][3] = {{"notepad.exe", "0:10:00", "30%"}, {"Calc.exe", "1:30:00", "5%"},
+                                   {"explorer.exe", "9:59:59", "40%"}, {"zed.exe", "10:00:00", "25%"},
+                                   {"", "", ""}, {"Total:", "21:39:59", "100%"}};
+    for (int row = 0; row < 6; ++row) {
+        ASSERT_EQ(list.InsertItem(row, rows[row][0], row < 4 ? row % 3 : -1), row);
+        list.SetItemText(row, 1, rows[row][1]);
+        list.SetItemText(row, 2, rows[row][2]);
     }
-    const int blank = list.InsertItem(list.GetRowCount(), "", -1);
-    ASSERT_GE(blank, 0);
-    const int total = list.InsertItem(blank + 1, "Total:", -1);
-    list.SetItemText(total, 1, "21:39:59");
-    list.SetItemText(total, 2, "100%");
 }
 
 std::vector<std::string> ColumnTexts(const ReportListCtrl& list, int column)
@@ -154,29 +135,22 @@ std::vector<std::string> ColumnTexts(const ReportListCtrl& list, int column)
     return texts;
 }
 
-std::string RowText(const ReportListCtrl& list, int row)
+// Every row as "name|time|percent", sorted: equal before and after a sort when rows moved whole.
+std::vector<std::string> SortedRows(const ReportListCtrl& list)
 {
-    return list.GetItemText(row, 0) + "|" + list.GetItemText(row, 1) + "|" + list.GetItemText(row, 2);
-}
-
-std::vector<std::string> Names(std::initializer_list<const char*> names)
-{
-    std::vector<std::string> rows(names.begin(), names.end());
-    rows.push_back("");
-    rows.push_back("Total:");
+    std::vector<std::string> rows;
+    for (int row = 0; row < list.GetRowCount(); ++row)
+        rows.push_back(list.GetItemText(row, 0) + "|" + list.GetItemText(row, 1) + "|" + list.GetItemText(row, 2));
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 
-// The rows still hold the cells they were filled with, whatever their order.
-void ExpectRowsIntact(const ReportListCtrl& list)
+// The application names in order, then the blank and "Total:" rows.
+std::vector<std::string> Names(std::vector<std::string> names)
 {
-    std::map<std::string, std::string> filled;
-    for (const AppRow& app : Apps)
-        filled[app.name] = std::string(app.name) + "|" + app.time + "|" + app.percent;
-    filled[""] = "||";
-    filled["Total:"] = "Total:|21:39:59|100%";
-    for (int row = 0; row < list.GetRowCount(); ++row)
-        EXPECT_EQ(RowText(list, row), filled[list.GetItemText(row, 0)]) << "row " << row;
+    names.push_back("");
+    names.push_back("Total:");
+    return names;
 }
 
 // A left click in the middle of a header item, as the mouse gives it.
@@ -189,6 +163,16 @@ void ClickHeader(const ReportListCtrl& list, int column)
     ::SendMessageA(header, WM_MOUSEMOVE, 0, at);
     ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+// A row put in past the control, so without a colour record.
+void InsertForeignRow(const ReportListCtrl& list, int row, const char* text)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(text);
+    ASSERT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), row);
 }
 
 UINT StateOf(const ReportListCtrl& list, int row, UINT mask)
@@ -220,6 +204,14 @@ std::vector<COLORREF> BackColors(const ReportListCtrl& list, int row)
     return record != nullptr ? record->backColors : std::vector<COLORREF>{};
 }
 
+Grid BackGrid(const ReportListCtrl& list)
+{
+    Grid cells;
+    for (int row = 0; row < list.GetRowCount(); ++row)
+        cells.push_back(BackColors(list, row));
+    return cells;
+}
+
 HIMAGELIST MakeIcons()
 {
     HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 1);
@@ -228,167 +220,113 @@ HIMAGELIST MakeIcons()
     return icons;
 }
 
-TEST(ReportList, BindingAppliesTheStyleRule)
+// A list view made by hand with bits the rule takes away, then bound; and a list made by Create.
+TEST(ReportList, BindingAndCreateApplyTheStyleRule)
 {
     ASSERT_TRUE(commonControls);
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        const DWORD style = static_cast<DWORD>(::GetWindowLongA(dialog.bare.GetSafeHwnd(), GWL_STYLE));
-        // The scroll bars the rule asks for are the list's to show or hide as its rows need.
-        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
-        EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
-        EXPECT_EQ(style & (LVS_EDITLABELS | LVS_NOSCROLL), 0u);
-        EXPECT_NE(style & LVS_NOCOLUMNHEADER, 0u);
-        EXPECT_TRUE(::IsWindowVisible(dialog.bare.GetSafeHwnd()));
-        EXPECT_EQ(::SendMessageA(dialog.list.GetSafeHwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x22);
-
-        // No header: never sortable.
-        EXPECT_FALSE(dialog.bare.EnableSort(true));
-        EXPECT_FALSE(dialog.bare.IsSortEnabled());
-    }});
-}
-
-// A list view made by hand with other extended bits, then bound; and a list made by Create.
-TEST(ReportList, ExtendedStyleIsReplacedAndCreateAppliesTheRule)
-{
     Window host;
-    const RECT hostRect = {0, 0, 300, 200};
-    ASSERT_TRUE(host.CreateEx(0, "STATIC", "host", WS_POPUP, hostRect, nullptr, 0));
-
-    HWND handMade = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_ICON | LVS_EDITLABELS, 0, 0, 100,
-                                      100, host.GetSafeHwnd(), nullptr, nullptr, nullptr);
-    ASSERT_NE(handMade, nullptr);
-    ::SendMessageA(handMade, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                   LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP);
+    ASSERT_TRUE(host.CreateEx(0, "STATIC", "host", WS_POPUP, RECT{0, 0, 300, 200}, nullptr, 0));
+    HWND handMade = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_ICON | LVS_EDITLABELS | LVS_NOSCROLL |
+                                      LVS_NOCOLUMNHEADER, 0, 0, 100, 100, host.GetSafeHwnd(), nullptr, nullptr, nullptr);
+    ::SendMessageA(handMade, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES);
     ReportListCtrl bound;
     ASSERT_TRUE(bound.SubclassWindow(handMade));
-    EXPECT_EQ(::SendMessageA(handMade, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x22);
-    EXPECT_EQ(::GetWindowLongA(handMade, GWL_STYLE) & (LVS_TYPEMASK | LVS_EDITLABELS), LVS_REPORT);
+    EXPECT_EQ(::SendMessageA(handMade, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+    // The scroll bars the rule asks for are the list's to show or hide as its rows need.
+    EXPECT_EQ(::GetWindowLongA(handMade, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_EDITLABELS |
+                                                       LVS_NOSCROLL | LVS_NOCOLUMNHEADER),
+              WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER);
+    EXPECT_FALSE(bound.EnableSort(true)) << "no header: never sortable";
+    EXPECT_FALSE(bound.IsSortEnabled());
 
     ReportListCtrl created;
     ASSERT_TRUE(created.Create(host.GetSafeHwnd(), 77, nullptr, LVS_ICON | LVS_NOSCROLL));
-    const DWORD style = static_cast<DWORD>(::GetWindowLongA(created.GetSafeHwnd(), GWL_STYLE));
-    EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_NOSCROLL),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | LVS_REPORT));
+    EXPECT_EQ(::GetWindowLongA(created.GetSafeHwnd(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_NOSCROLL),
+              WS_CHILD | WS_VISIBLE | LVS_REPORT);
     EXPECT_EQ(::SendMessageA(created.GetSafeHwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x22, 0x22);
-    EXPECT_EQ(::GetDlgCtrlID(created.GetSafeHwnd()), 77);
-    RECT client = {};
-    ::GetClientRect(created.GetSafeHwnd(), &client);
     RECT window = {};
     ::GetWindowRect(created.GetSafeHwnd(), &window);
-    EXPECT_EQ(window.right - window.left, 300);   // the parent's whole client area
+    EXPECT_EQ(window.right - window.left, 300) << "the parent's whole client area";
     EXPECT_EQ(window.bottom - window.top, 200);
-
-    // Destroying the window frees every row's record.
-    const std::size_t before = liveRecordSized;
-    created.InsertColumn(0, "Name");
-    created.InsertItem(0, "a");
-    created.InsertItem(1, "b");
-    EXPECT_EQ(liveRecordSized, before + 2);
     host.DestroyWindow();
-    EXPECT_EQ(liveRecordSized, before);
 }
 
 TEST(ReportList, SortsEveryColumnKeepingBlankAndTotalLast)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        ReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog& dialog, StripedReportListCtrl& list) {
         FillStatistics(list);
-        struct Case {
-            int column;
-            std::vector<std::string> ascending;
+        const std::vector<std::string> filled = SortedRows(list);
+        const std::vector<std::vector<std::string>> ascending = {
+            {"Calc.exe", "explorer.exe", "notepad.exe", "zed.exe"},
+            {"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"},   // 9:59:59 before 10:00:00
+            {"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"},
         };
-        const Case cases[] = {
-            {0, Names({"Calc.exe", "explorer.exe", "notepad.exe", "zed.exe"})},
-            // 9:59:59 before 10:00:00: times, not texts.
-            {1, Names({"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"})},
-            {2, Names({"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"})},
-        };
-        for (const Case& test : cases) {
-            list.SortItems(test.column, true);
-            EXPECT_EQ(ColumnTexts(list, 0), test.ascending) << "column " << test.column;
-            ExpectRowsIntact(list);
-            EXPECT_EQ(list.GetSortColumn(), test.column);
+        for (int column = 0; column < 3; ++column) {
+            list.SortItems(column, true);
+            EXPECT_EQ(ColumnTexts(list, 0), Names(ascending[column])) << "column " << column;
+            EXPECT_EQ(SortedRows(list), filled);
+            EXPECT_EQ(list.GetSortColumn(), column);
             EXPECT_TRUE(list.IsSortAscending());
-
-            list.SortItems(test.column, false);
-            std::vector<std::string> descending(test.ascending.rbegin() + 2, test.ascending.rend());
-            descending.push_back("");
-            descending.push_back("Total:");
-            EXPECT_EQ(ColumnTexts(list, 0), descending) << "column " << test.column;
-            ExpectRowsIntact(list);
+            list.SortItems(column, false);
+            EXPECT_EQ(ColumnTexts(list, 0), Names({ascending[column].rbegin(), ascending[column].rend()}));
+            EXPECT_EQ(SortedRows(list), filled);
             EXPECT_FALSE(list.IsSortAscending());
         }
-        const std::vector<std::pair<WPARAM, LPARAM>> sent = {{0, 1}, {0, 0}, {1, 1}, {1, 0}, {2, 1}, {2, 0}};
-        EXPECT_EQ(dialog.sorted, sent);
+        EXPECT_EQ(dialog.sorted, (Sent{{0, 1}, {0, 0}, {1, 1}, {1, 0}, {2, 1}, {2, 0}}));
 
         // A data row with an empty time splits the rows: each side is sorted apart.
         list.SortItems(0, true);   // Calc, explorer, notepad, zed
         list.SetItemText(1, 1, "");
         list.SortItems(1, false);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"Calc.exe", "explorer.exe", "zed.exe", "notepad.exe"}));
-    }});
+    });
 }
 
-TEST(ReportList, HeaderClicksToggleAndChangesResetTheDirection)
+TEST(ReportList, HeaderClicksToggleAndChangesMakeTheNextClickAscending)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        StripedReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog& dialog, StripedReportListCtrl& list) {
         FillStatistics(list);
-        // As the statistics dialog opens: by time, largest first.
-        list.SortItems(1, false);
-        list.RecolorRows();
-        EXPECT_EQ(ColumnTexts(list, 0), Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"}));
-
+        list.SortItems(1, false);   // as the statistics dialog opens: by time, largest first
+        dialog.sorted.clear();
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"}));
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"}));
         ClickHeader(list, 2);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"}));
-        const std::vector<std::pair<WPARAM, LPARAM>> sent = {{1, 0}, {1, 1}, {1, 0}, {2, 1}};
-        EXPECT_EQ(dialog.sorted, sent);
+        EXPECT_EQ(dialog.sorted, (Sent{{1, 1}, {1, 0}, {2, 1}}));
         EXPECT_FALSE(dialog.Saw(LVN_COLUMNCLICK)) << "the parent saw a column click";
         EXPECT_FALSE(dialog.Saw(NM_CUSTOMDRAW)) << "the parent saw custom draw";
-        // The click recoloured the rows it moved.
-        EXPECT_EQ(BackColors(list, 0), std::vector<COLORREF>(3, Stripe));
-        EXPECT_EQ(BackColors(list, 1), std::vector<COLORREF>(3, White));
+        EXPECT_EQ(BackGrid(list).front(), std::vector<COLORREF>(3, Stripe)) << "a click recolours";
+        EXPECT_EQ(BackGrid(list).back(), std::vector<COLORREF>(3, LastRow));
 
-        // A changed cell makes the next click on the same column ascending again.
-        ClickHeader(list, 2);   // descending
+        ClickHeader(list, 2);
         EXPECT_FALSE(list.IsSortAscending());
         list.SetItemText(0, 1, "0:00:01");
         EXPECT_EQ(list.GetSortColumn(), -1);
         ClickHeader(list, 2);
         EXPECT_TRUE(list.IsSortAscending());
         ClickHeader(list, 2);
-        EXPECT_FALSE(list.IsSortAscending());
         list.InsertItem(0, "new.exe", 0);
         ClickHeader(list, 2);
         EXPECT_EQ(list.GetSortColumn(), 2);
         EXPECT_TRUE(list.IsSortAscending());
 
-        // Sorting off, as in the main window: clicks and SortItems change nothing, send nothing.
+        // Sorting off, as in the main window, or a column that does not exist: nothing moves and
+        // nothing is sent.
         const std::vector<std::string> before = ColumnTexts(list, 0);
-        const size_t sentBefore = dialog.sorted.size();
+        dialog.sorted.clear();
         ASSERT_TRUE(list.EnableSort(false));
         EXPECT_FALSE(list.IsSortEnabled());
-        EXPECT_EQ(list.GetSortColumn(), -1);
         ClickHeader(list, 0);
         list.SortItems(0, true);
-        EXPECT_EQ(ColumnTexts(list, 0), before);
-        EXPECT_EQ(list.GetSortColumn(), -1);
-
-        // Columns that do not exist are refused as well.
         ASSERT_TRUE(list.EnableSort(true));
         list.SortItems(3, true);
         list.SortItems(-1, true);
         EXPECT_EQ(ColumnTexts(list, 0), before);
         EXPECT_EQ(list.GetSortColumn(), -1);
-        EXPECT_EQ(dialog.sorted.size(), sentBefore);
-    }});
+        EXPECT_TRUE(dialog.sorted.empty());
+    });
 }
 
 // Rows move whole both when every row has its record (the list view's sort moves them) and when
@@ -396,187 +334,140 @@ TEST(ReportList, HeaderClicksToggleAndChangesResetTheDirection)
 TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
 {
     for (const bool foreignRow : {false, true}) {
-    SCOPED_TRACE(foreignRow ? "with a row without record" : "every row with its record");
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        ReportListCtrl& list = dialog.list;
-        HIMAGELIST icons = MakeIcons();
-        EXPECT_EQ(list.SetImageList(icons), nullptr);
-        EXPECT_EQ(list.GetImageList(), icons);
-        FillStatistics(list);   // images 0, 1, 2, 0 in fill order
-        if (foreignRow) {
-            // Last, with empty cells: a separator of its own in every column.
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT;
-            item.iItem = list.GetRowCount();
-            item.pszText = const_cast<char*>("");
-            ASSERT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 6);
-        }
-        // notepad.exe (row 0): selected and checked, its time cell with image 2 and a colour;
-        // explorer.exe (row 2): focused.
-        SetState(list, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
-        SetState(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
-        LVITEMA cell = {};
-        cell.mask = LVIF_IMAGE;
-        cell.iItem = 0;
-        cell.iSubItem = 1;
-        cell.iImage = 2;
-        ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-        list.SetCellBkColor(0, 1, RGB(1, 2, 3), false);
-        const CellColors* notepadColors = list.GetCellColors(0);
-        const CellColors* explorerColors = list.GetCellColors(2);
-        const int notepadSubImage = ImageOf(list, 0, 1);
-        const int calcSubImage = ImageOf(list, 1, 1);
-        const UINT notepadState = StateOf(list, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+        SCOPED_TRACE(foreignRow ? "with a row without record" : "every row with its record");
+        InDialog([&](ListDialog&, StripedReportListCtrl& list) {
+            HIMAGELIST icons = MakeIcons();
+            EXPECT_EQ(list.SetImageList(icons), nullptr);
+            EXPECT_EQ(list.GetImageList(), icons);
+            FillStatistics(list);
+            if (foreignRow)
+                InsertForeignRow(list, 6, "");   // empty cells: a separator of its own
+            // notepad.exe (row 0): selected and checked, its time cell with image 2 and a colour;
+            // explorer.exe (row 2): focused.
+            SetState(list, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            SetState(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+            LVITEMA cell = {};
+            cell.mask = LVIF_IMAGE;
+            cell.iSubItem = 1;
+            cell.iImage = 2;
+            ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+            list.SetCellBkColor(0, 1, RGB(1, 2, 3), false);
+            const CellColors* notepadColors = list.GetCellColors(0);
+            const CellColors* explorerColors = list.GetCellColors(2);
+            const int calcSubImage = ImageOf(list, 1, 1);
+            const UINT notepadState = StateOf(list, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            const std::vector<std::string> filled = SortedRows(list);
 
-        list.SortItems(1, false);   // zed, explorer, Calc, notepad
-        std::vector<std::string> sortedNames = Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"});
-        if (foreignRow)
-            sortedNames.push_back("");
-        ASSERT_EQ(ColumnTexts(list, 0), sortedNames);
-        ExpectRowsIntact(list);
-        EXPECT_EQ(StateOf(list, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
-        EXPECT_EQ(StateOf(list, 0, LVIS_SELECTED), 0u);
-        EXPECT_EQ(StateOf(list, 1, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
-        EXPECT_EQ(StateOf(list, 2, LVIS_FOCUSED), 0u);
-        EXPECT_EQ(list.GetCellColors(3), notepadColors);
-        EXPECT_EQ(list.GetCellColors(1), explorerColors);
-        EXPECT_EQ(BackColors(list, 3)[1], RGB(1, 2, 3));
-        EXPECT_EQ(ImageOf(list, 3, 0), 0);   // notepad.exe
-        EXPECT_EQ(ImageOf(list, 2, 0), 1);   // Calc.exe
-        EXPECT_EQ(ImageOf(list, 1, 0), 2);   // explorer.exe
-        EXPECT_EQ(ImageOf(list, 0, 0), 0);   // zed.exe
-        EXPECT_EQ(ImageOf(list, 3, 1), notepadSubImage);
-        EXPECT_EQ(ImageOf(list, 2, 1), calcSubImage);
-        EXPECT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3);
-        list.SetImageList(nullptr);
-        ImageList_Destroy(icons);
-    }});
+            list.SortItems(1, false);
+            std::vector<std::string> names = Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"});
+            if (foreignRow)
+                names.push_back("");
+            ASSERT_EQ(ColumnTexts(list, 0), names);
+            EXPECT_EQ(SortedRows(list), filled);
+            EXPECT_EQ(StateOf(list, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
+            EXPECT_EQ(StateOf(list, 0, LVIS_SELECTED), 0u);
+            EXPECT_EQ(StateOf(list, 1, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
+            EXPECT_EQ(StateOf(list, 2, LVIS_FOCUSED), 0u);
+            EXPECT_EQ(list.GetCellColors(3), notepadColors);
+            EXPECT_EQ(list.GetCellColors(1), explorerColors);
+            EXPECT_EQ((std::vector<int>{ImageOf(list, 0, 0), ImageOf(list, 1, 0), ImageOf(list, 2, 0),
+                                        ImageOf(list, 3, 0), ImageOf(list, 2, 1), ImageOf(list, 3, 1)}),
+                      (std::vector<int>{0, 2, 1, 0, calcSubImage, 2}));
+            list.SetImageList(nullptr);
+            ImageList_Destroy(icons);
+        });
     }
 }
 
 TEST(StripedReportList, RecolorRowsStripesDataRowsAndMarksTheLastRow)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        StripedReportListCtrl& list = dialog.list;
-        list.m_stripeColor = Stripe;
-        list.m_lastRowColor = LastRow;
+    InDialog([](ListDialog&, StripedReportListCtrl& list) {
+        list.m_stripeColor = RGB(1, 1, 1);
+        list.m_lastRowColor = RGB(2, 2, 2);
         list.RecolorRows();   // no rows, no columns: nothing to do
         list.InsertColumn(0, "Name");
         list.InsertColumn(1, "Time");
-
-        auto rowColours = [&] {
-            std::vector<COLORREF> colours;
-            for (int row = 0; row < list.GetRowCount(); ++row) {
-                const std::vector<COLORREF> cells = BackColors(list, row);
-                EXPECT_EQ(cells.size(), 2u);
-                EXPECT_EQ(cells.front(), cells.back()) << "row " << row;
-                colours.push_back(cells.empty() ? 0 : cells.front());
-            }
-            return colours;
+        const std::vector<std::vector<COLORREF>> colours = {
+            {RGB(2, 2, 2)},
+            {White, RGB(2, 2, 2)},
+            {RGB(1, 1, 1), White, RGB(2, 2, 2)},
+            {RGB(1, 1, 1), White, White, RGB(2, 2, 2)},   // the row before the last is always white
+            {RGB(1, 1, 1), White, RGB(1, 1, 1), White, RGB(2, 2, 2)},
         };
-        list.InsertItem(0, "Total:");
-        list.RecolorRows();
-        EXPECT_EQ(rowColours(), std::vector<COLORREF>({LastRow}));
-        list.InsertItem(0, "");
-        list.RecolorRows();
-        EXPECT_EQ(rowColours(), std::vector<COLORREF>({White, LastRow}));
-        for (const char* name : {"a", "b", "c", "d", "e"})
-            list.InsertItem(list.GetRowCount() - 2, name);
-        list.RecolorRows();
-        EXPECT_EQ(rowColours(), std::vector<COLORREF>({Stripe, White, Stripe, White, Stripe, White, LastRow}));
-        list.InsertItem(0, "f");
-        list.RecolorRows();
-        EXPECT_EQ(rowColours(),
-                  std::vector<COLORREF>({Stripe, White, Stripe, White, Stripe, White, White, LastRow}));
-        // Text colours stay the system's.
-        EXPECT_EQ(list.GetCellColors(0)->textColors,
-                  std::vector<COLORREF>(2, ::GetSysColor(COLOR_WINDOWTEXT)));
-    }});
+        for (const std::vector<COLORREF>& rows : colours) {
+            list.InsertItem(0, "row");
+            list.RecolorRows();
+            Grid expected;
+            for (COLORREF colour : rows)
+                expected.push_back(std::vector<COLORREF>(2, colour));
+            EXPECT_EQ(BackGrid(list), expected) << rows.size() << " rows";
+        }
+        EXPECT_EQ(list.GetCellColors(0)->textColors, std::vector<COLORREF>(2, ::GetSysColor(COLOR_WINDOWTEXT)));
+    });
 }
 
 TEST(ReportList, SetCellBkColorWidensOutOfRangeTargetsAndColumnsStayInStep)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        ReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog&, StripedReportListCtrl& list) {
         const COLORREF window = ::GetSysColor(COLOR_WINDOW);
-        const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-        list.InsertColumn(0, "A");
-        list.InsertColumn(1, "B");
-        list.InsertColumn(2, "C");
+        const COLORREF red = RGB(200, 0, 0);
+        const std::vector<COLORREF> plain(3, window);
+        for (const char* heading : {"A", "B", "C"})
+            list.InsertColumn(list.GetColumnCount(), heading);
         for (int row = 0; row < 3; ++row)
             list.InsertItem(row, "row");
-        const COLORREF red = RGB(200, 0, 0);
-        auto grid = [&] {
-            std::vector<std::vector<COLORREF>> cells;
-            for (int row = 0; row < list.GetRowCount(); ++row)
-                cells.push_back(BackColors(list, row));
-            return cells;
-        };
-        using Grid = std::vector<std::vector<COLORREF>>;
-        const std::vector<COLORREF> plain(3, window);
 
         list.SetCellBkColor(1, 1, red, false);
-        EXPECT_EQ(grid(), Grid({plain, {window, red, window}, plain}));
-        list.SetCellBkColor(1, -1, CLR_NONE, false);   // the row; -1 is the window colour
-        EXPECT_EQ(grid(), Grid({plain, plain, plain}));
+        EXPECT_EQ(BackGrid(list), Grid({plain, {window, red, window}, plain}));
+        list.SetCellBkColor(1, -1, CLR_NONE, false);   // the row; CLR_NONE is the window colour
+        EXPECT_EQ(BackGrid(list), Grid(3, plain));
         list.SetCellBkColor(-1, 2, red, false);         // the column
-        EXPECT_EQ(grid(), Grid(3, {window, window, red}));
+        EXPECT_EQ(BackGrid(list), Grid(3, {window, window, red}));
         list.SetCellBkColor(7, 1, red, false);          // row past the end: the column
-        EXPECT_EQ(grid(), Grid(3, {window, red, red}));
+        EXPECT_EQ(BackGrid(list), Grid(3, {window, red, red}));
         list.SetCellBkColor(0, 3, window, false);       // column past the end: the row
-        EXPECT_EQ(grid(), Grid({plain, {window, red, red}, {window, red, red}}));
+        EXPECT_EQ(BackGrid(list), Grid({plain, {window, red, red}, {window, red, red}}));
         list.SetCellBkColor(-5, 9, red, true);          // neither: every cell
-        EXPECT_EQ(grid(), Grid(3, std::vector<COLORREF>(3, red)));
+        EXPECT_EQ(BackGrid(list), Grid(3, std::vector<COLORREF>(3, red)));
 
         // A column inserted between others gets the window colours at its place in every row.
-        list.SetCellBkColor(-1, 0, RGB(0, 0, 9), false);
+        const COLORREF blue = RGB(0, 0, 9);
+        list.SetCellBkColor(-1, 0, blue, false);
         ASSERT_EQ(list.InsertColumn(1, "New"), 1);
-        EXPECT_EQ(grid(), Grid(3, {RGB(0, 0, 9), window, red, red}));
-        EXPECT_EQ(list.GetCellColors(2)->textColors, std::vector<COLORREF>(4, text));
+        EXPECT_EQ(BackGrid(list), Grid(3, {blue, window, red, red}));
+        EXPECT_EQ(list.GetCellColors(2)->textColors, std::vector<COLORREF>(4, ::GetSysColor(COLOR_WINDOWTEXT)));
         ASSERT_EQ(list.InsertColumn(40, "Last"), 4);
-        EXPECT_EQ(grid(), Grid(3, {RGB(0, 0, 9), window, red, red, window}));
-        const int row = list.InsertItem(1, "later");
-        EXPECT_EQ(BackColors(list, row), std::vector<COLORREF>(5, window));
-    }});
+        EXPECT_EQ(BackGrid(list), Grid(3, {blue, window, red, red, window}));
+        EXPECT_EQ(BackColors(list, list.InsertItem(1, "later")), std::vector<COLORREF>(5, window));
+    });
 }
 
-// What the screen shows: stripes, white rows and the last row's colour across the whole row.
+// What the screen shows: stripes, white rows and the last row's colour across the whole row,
+// the icon space before a label included. Set VANTEL_HOLD_MS to keep it there for a screenshot.
 TEST(StripedReportList, PaintsEachRowInItsColour)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        StripedReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog& dialog, StripedReportListCtrl& list) {
         HIMAGELIST icons = MakeIcons();
         list.SetImageList(icons);
         FillStatistics(list);
-        list.m_stripeColor = Stripe;
-        list.m_lastRowColor = LastRow;
         list.SortItems(1, false);
         list.RecolorRows();
         ::SetForegroundWindow(dialog.GetSafeHwnd());
-        ::RedrawWindow(dialog.GetSafeHwnd(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(dialog.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         ModalSteps::Pump(100);
 
         HWND window = list.GetSafeHwnd();
         HDC dc = ::GetDC(window);
-        auto pixelInCell = [&](int row, int column) {
-            RECT cell = {};
-            cell.top = column;
-            cell.left = LVIR_BOUNDS;
-            ::SendMessageA(window, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-            return ::GetPixel(dc, cell.right - 4, (cell.top + cell.bottom) / 2);
-        };
         const COLORREF expected[] = {Stripe, White, Stripe, White, White, LastRow};
-        for (int row = 0; row < 6; ++row)
-            for (int column = 0; column < 3; ++column)
-                EXPECT_EQ(pixelInCell(row, column), expected[row]) << "row " << row << " column " << column;
-        // The icon space before a label takes the row's colour too: "Total:" has no icon there.
-        RECT total = {};
-        total.left = LVIR_BOUNDS;
+        for (int row = 0; row < 6; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                RECT cell = {LVIR_BOUNDS, column};
+                ::SendMessageA(window, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+                EXPECT_EQ(::GetPixel(dc, cell.right - 4, (cell.top + cell.bottom) / 2), expected[row])
+                    << "row " << row << " column " << column;
+            }
+        }
+        RECT total = {LVIR_BOUNDS};   // "Total:" has no icon in its icon space
         ::SendMessageA(window, LVM_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&total));
         EXPECT_EQ(::GetPixel(dc, total.left + 2, (total.top + total.bottom) / 2), LastRow);
         ::ReleaseDC(window, dc);
@@ -585,69 +476,56 @@ TEST(StripedReportList, PaintsEachRowInItsColour)
             ModalSteps::Pump(static_cast<DWORD>(std::atoi(hold)));
         list.SetImageList(nullptr);
         ImageList_Destroy(icons);
-    }});
+    });
 }
 
 TEST(ReportList, SpaceNeverReachesTheList)
 {
     ListDialog dialog;
+    const HWND& list = dialog.list.m_hWnd;
     ModalSteps::Run(dialog, {
         [&] {
             FillStatistics(dialog.list);
-            ::SetFocus(dialog.list.GetSafeHwnd());
+            ::SetFocus(list);
             SetState(dialog.list, 1, LVIS_FOCUSED, LVIS_FOCUSED | LVIS_SELECTED);
             dialog.listNotes.clear();
-            ::PostMessageA(dialog.list.GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, 0x00390001);
-            ::PostMessageA(dialog.list.GetSafeHwnd(), WM_KEYUP, VK_SPACE, 0xC0390001);
+            ::PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+            ::PostMessageA(list, WM_KEYUP, VK_SPACE, 0xC0390001);
         },
         [&] {
             EXPECT_FALSE(dialog.Saw(LVN_KEYDOWN));
             EXPECT_EQ(StateOf(dialog.list, 1, LVIS_FOCUSED | LVIS_SELECTED), static_cast<UINT>(LVIS_FOCUSED));
             // Other keys go through: the list answers them with LVN_KEYDOWN.
-            ::PostMessageA(dialog.list.GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0x01500001);
+            ::PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0x01500001);
         },
-        [&] {
-            EXPECT_TRUE(dialog.Saw(LVN_KEYDOWN));
-        }});
+        [&] { EXPECT_TRUE(dialog.Saw(LVN_KEYDOWN)); }});
 }
 
 TEST(ReportList, RowsTakeTheirRecordsWithThem)
 {
     const std::size_t before = liveRecordSized;
-    {
-        ListDialog dialog;
-        ModalSteps::Run(dialog, {[&] {
-            ReportListCtrl& list = dialog.list;
-            FillStatistics(list);
-            EXPECT_EQ(liveRecordSized, before + 6);
-            list.SortItems(0, true);
-            list.SortItems(1, false);
-            EXPECT_EQ(liveRecordSized, before + 6);   // moved, not copied or lost
+    InDialog([&](ListDialog&, StripedReportListCtrl& list) {
+        FillStatistics(list);
+        EXPECT_EQ(liveRecordSized, before + 6);
+        list.SortItems(0, true);
+        list.SortItems(1, false);
+        EXPECT_EQ(liveRecordSized, before + 6) << "moved, not copied or lost";
 
-            // A row deleted by anyone frees its record.
-            ASSERT_TRUE(::SendMessageA(list.GetSafeHwnd(), LVM_DELETEITEM, 0, 0));
-            EXPECT_EQ(liveRecordSized, before + 5);
-
-            EXPECT_EQ(list.DeleteAllRows(), 5);
-            EXPECT_EQ(list.GetRowCount(), 0);
-            EXPECT_EQ(liveRecordSized, before);
-            EXPECT_EQ(list.DeleteAllRows(), 0);
-
-            // Rows left at closing are freed with the window.
-            FillStatistics(list);
-            EXPECT_EQ(liveRecordSized, before + 6);
-        }});
-    }
+        ASSERT_TRUE(::SendMessageA(list.GetSafeHwnd(), LVM_DELETEITEM, 0, 0));
+        EXPECT_EQ(liveRecordSized, before + 5) << "a row deleted by anyone frees its record";
+        EXPECT_EQ(list.DeleteAllRows(), 5);
+        EXPECT_EQ(list.GetRowCount(), 0);
+        EXPECT_EQ(liveRecordSized, before);
+        EXPECT_EQ(list.DeleteAllRows(), 0);
+        FillStatistics(list);   // rows left at closing go with the window
+    });
     EXPECT_EQ(liveRecordSized, before);
 }
 
 TEST(ReportList, FindRowExactTellsCaseVariantsApart)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        ReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog&, StripedReportListCtrl& list) {
         list.InsertColumn(0, "Processes");
-        list.InsertColumn(1, "Duration");
         for (const char* name : {"Notepad.exe", "calc.exe", "notepad.exe", "NOTEPAD.EXE", "", "Total:"})
             list.InsertItem(list.GetRowCount(), name);
         EXPECT_EQ(list.FindRowExact("Notepad.exe"), 0);
@@ -660,19 +538,17 @@ TEST(ReportList, FindRowExactTellsCaseVariantsApart)
         list.InsertItem(0, longName.c_str());
         EXPECT_EQ(list.GetItemText(0, 0), longName);
         EXPECT_EQ(list.FindRowExact(longName), 0);
-    }});
+    });
 }
 
-TEST(ReportList, OutOfRangeRowsAndColumnsDoNoHarm)
+TEST(ReportList, OutOfRangeRowsAndColumnsAndRowsWithoutRecordDoNoHarm)
 {
-    ListDialog dialog;
-    ModalSteps::Run(dialog, {[&] {
-        ReportListCtrl& list = dialog.list;
+    InDialog([](ListDialog& dialog, StripedReportListCtrl& list) {
         // An empty list sorts to nothing but still records and announces the sort.
         list.InsertColumn(0, "Name");
         list.SortItems(0, false);
         EXPECT_EQ(list.GetSortColumn(), 0);
-        ASSERT_EQ(dialog.sorted.size(), 1u);
+        EXPECT_EQ(dialog.sorted.size(), 1u);
         list.SetCellBkColor(-1, -1, RGB(1, 1, 1), true);
 
         list.InsertItem(0, "only");
@@ -684,12 +560,7 @@ TEST(ReportList, OutOfRangeRowsAndColumnsDoNoHarm)
         EXPECT_EQ(list.InsertItem(100, "appended"), 1);   // the platform puts it last
         EXPECT_NE(list.GetCellColors(1), nullptr);
 
-        // A row put in past the control has no record: it still paints and takes colours safely.
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = 2;
-        item.pszText = const_cast<char*>("foreign");
-        ASSERT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 2);
+        InsertForeignRow(list, 2, "foreign");   // paints and takes colours safely
         list.SetCellBkColor(-1, -1, RGB(2, 2, 2), true);
         EXPECT_EQ(list.GetCellColors(2), nullptr);
         EXPECT_EQ(BackColors(list, 1), std::vector<COLORREF>({RGB(2, 2, 2)}));
@@ -697,7 +568,7 @@ TEST(ReportList, OutOfRangeRowsAndColumnsDoNoHarm)
         EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>({"only", "foreign", "appended"}));
         ::UpdateWindow(list.GetSafeHwnd());
         EXPECT_EQ(list.DeleteAllRows(), 3);
-    }});
+    });
 
     // A list object bound to no window answers nothing and keeps nothing.
     const std::size_t before = liveRecordSized;
