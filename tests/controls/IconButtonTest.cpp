@@ -150,9 +150,7 @@ TEST(IconButton, SetIconRepaintsAndOwnsTheIcon)
         const HICON second = dialog.normal.GetIcon();
         ASSERT_NE(second, nullptr);
         ICONINFO info = {};
-        if (second != first) {
-            EXPECT_FALSE(::GetIconInfo(first, &info)) << "the replaced icon was not destroyed";
-        }
+        EXPECT_FALSE(::GetIconInfo(first, &info)) << "the replaced icon was not destroyed";
 
         // A resource that does not exist: no icon, and the previous one is released.
         dialog.normal.SetIcon(MissingIcon, 16, 16);

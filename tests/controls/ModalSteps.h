@@ -19,11 +19,11 @@ public:
     static INT_PTR Run(Dialog& dialog, std::vector<Step> steps)
     {
         ModalSteps script(dialog, std::move(steps));
-        Current() = &script;
+        current = &script;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &ModalSteps::OnTimer);
         const INT_PTR result = dialog.DoModal();
         ::KillTimer(nullptr, timer);
-        Current() = nullptr;
+        current = nullptr;
         return result;
     }
 
@@ -44,15 +44,9 @@ public:
 private:
     ModalSteps(Dialog& dialog, std::vector<Step> steps) : m_dialog(dialog), m_steps(std::move(steps)) {}
 
-    static ModalSteps*& Current()
-    {
-        static ModalSteps* current = nullptr;
-        return current;
-    }
-
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
     {
-        ModalSteps* script = Current();
+        ModalSteps* script = current;
         if (script == nullptr || script->m_running || script->m_dialog.GetSafeHwnd() == nullptr)
             return;
         script->m_running = true;
@@ -63,6 +57,7 @@ private:
         script->m_running = false;
     }
 
+    static inline ModalSteps* current = nullptr;
     Dialog& m_dialog;
     std::vector<Step> m_steps;
     size_t m_next = 0;

@@ -80,11 +80,7 @@ public:
 
 protected:
     void DoDataExchange(DataExchange& exchange) override { DDX_Control(exchange, IDC_TEST_STATSLIST, list); }
-    LRESULT OnListSorted(WPARAM column, LPARAM ascending)
-    {
-        sorted.emplace_back(column, ascending);
-        return 0;
-    }
+    LRESULT OnListSorted(WPARAM column, LPARAM ascending) { sorted.emplace_back(column, ascending); return 0; }
     LRESULT OnNotify(WPARAM, LPARAM lParam)
     {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
