@@ -56,10 +56,7 @@ HWND MakeParent()
                            40, 40, 420, 160, nullptr, nullptr, nullptr, nullptr);
 }
 
-CLIPFORMAT UrlFormat()
-{
-    return static_cast<CLIPFORMAT>(RegisterClipboardFormatA("UniformResourceLocator"));
-}
+CLIPFORMAT UrlFormat() { return static_cast<CLIPFORMAT>(RegisterClipboardFormatA("UniformResourceLocator")); }
 
 // What the link handed to one drag loop.
 struct DragRecord {

@@ -52,10 +52,7 @@ void HoverOver(HWND window)
     ::SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
 }
 
-bool HasUpdateRegion(HWND window)
-{
-    return ::GetUpdateRect(window, nullptr, FALSE) != FALSE;
-}
+bool HasUpdateRegion(HWND window) { return ::GetUpdateRect(window, nullptr, FALSE) != FALSE; }
 
 // Removes the commands queued for dialog and returns them.
 std::vector<MSG> TakeCommands(HWND dialog)

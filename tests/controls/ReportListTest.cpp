@@ -205,24 +205,23 @@ TEST(ReportList, BindingAndCreateApplyTheStyleRule)
     ASSERT_TRUE(commonControls);
     Window host;
     ASSERT_TRUE(host.CreateEx(0, "STATIC", "host", WS_POPUP, RECT{0, 0, 300, 200}, nullptr, 0));
-    HWND handMade = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_ICON | LVS_EDITLABELS | LVS_NOSCROLL |
-                                      LVS_NOCOLUMNHEADER, 0, 0, 100, 100, host.GetSafeHwnd(), nullptr, nullptr, nullptr);
-    ::SendMessageA(handMade, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES);
+    const DWORD removed = LVS_ICON | LVS_EDITLABELS | LVS_NOSCROLL;
+    HWND handMade = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_NOCOLUMNHEADER | removed, 0, 0, 100, 100,
+                                      host.GetSafeHwnd(), nullptr, nullptr, nullptr);
+    ListView_SetExtendedListViewStyle(handMade, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES);
     ReportListCtrl bound;
     ASSERT_TRUE(bound.SubclassWindow(handMade));
-    EXPECT_EQ(::SendMessageA(handMade, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(handMade), LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
     // The scroll bars the rule asks for are the list's to show or hide as its rows need.
-    EXPECT_EQ(::GetWindowLongA(handMade, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_EDITLABELS |
-                                                       LVS_NOSCROLL | LVS_NOCOLUMNHEADER),
-              WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER);
+    const DWORD kept = WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_NOCOLUMNHEADER | removed;
+    EXPECT_EQ(::GetWindowLongA(handMade, GWL_STYLE) & kept, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER);
     EXPECT_FALSE(bound.EnableSort(true)) << "no header: never sortable";
     EXPECT_FALSE(bound.IsSortEnabled());
 
     ReportListCtrl created;
-    ASSERT_TRUE(created.Create(host.GetSafeHwnd(), 77, nullptr, LVS_ICON | LVS_NOSCROLL));
-    EXPECT_EQ(::GetWindowLongA(created.GetSafeHwnd(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE | LVS_TYPEMASK | LVS_NOSCROLL),
-              WS_CHILD | WS_VISIBLE | LVS_REPORT);
-    EXPECT_EQ(::SendMessageA(created.GetSafeHwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x22, 0x22);
+    ASSERT_TRUE(created.Create(host.GetSafeHwnd(), 77, nullptr, removed));
+    EXPECT_EQ(::GetWindowLongA(created.GetSafeHwnd(), GWL_STYLE) & kept, WS_CHILD | WS_VISIBLE | LVS_REPORT);
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(created.GetSafeHwnd()) & 0x22, 0x22);
     RECT window = {};
     ::GetWindowRect(created.GetSafeHwnd(), &window);
     EXPECT_EQ(window.right - window.left, 300) << "the parent's whole client area";
@@ -319,7 +318,8 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
             // notepad.exe (row 0): selected and checked, its time cell with image 2 and a colour;
             // explorer.exe (row 2): focused.
             const HWND window = list.GetSafeHwnd();
-            ListView_SetItemState(window, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            const UINT selectedAndChecked = LVIS_SELECTED | LVIS_STATEIMAGEMASK;
+            ListView_SetItemState(window, 0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2), selectedAndChecked);
             ListView_SetItemState(window, 2, LVIS_FOCUSED, LVIS_FOCUSED);
             LVITEMA cell = {};
             cell.mask = LVIF_IMAGE;
@@ -330,7 +330,7 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
             const CellColors* notepadColors = list.GetCellColors(0);
             const CellColors* explorerColors = list.GetCellColors(2);
             const int calcSubImage = ImageOf(list, 1, 1);
-            const UINT notepadState = ListView_GetItemState(window, 0, LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+            const UINT notepadState = ListView_GetItemState(window, 0, selectedAndChecked);
             const std::vector<std::string> filled = SortedRows(list);
 
             list.SortItems(1, false);
@@ -339,7 +339,7 @@ TEST(ReportList, SortMovesStatesDataImagesAndTextsWithTheRow)
                 names.push_back("");
             ASSERT_EQ(ColumnTexts(list, 0), names);
             EXPECT_EQ(SortedRows(list), filled);
-            EXPECT_EQ(ListView_GetItemState(window, 3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), notepadState);
+            EXPECT_EQ(ListView_GetItemState(window, 3, selectedAndChecked), notepadState);
             EXPECT_EQ(ListView_GetNextItem(window, -1, LVNI_SELECTED), 3);
             EXPECT_EQ(ListView_GetNextItem(window, -1, LVNI_FOCUSED), 1);
             EXPECT_EQ(list.GetCellColors(3), notepadColors);
@@ -428,7 +428,8 @@ TEST(StripedReportList, PaintsEachRowInItsColour)
         list.SortItems(1, false);
         list.RecolorRows();
         ::SetForegroundWindow(dialog.GetSafeHwnd());
-        ::RedrawWindow(dialog.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(dialog.GetSafeHwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         ModalSteps::Pump(100);
 
         HWND window = list.GetSafeHwnd();
