@@ -14,12 +14,22 @@ void MainListRows::SetTimeText(int row, const std::string& text)
 
 void MainListRows::InsertRow(int row, const std::string& label, int imageIndex)
 {
-    m_list.InsertItem(row, label.c_str(), imageIndex);
+    const int inserted = m_list.InsertItem(row, label.c_str(), imageIndex);
+    if (inserted >= 0)
+        m_lastRowOf[label] = inserted;
 }
 
 int MainListRows::FindRow(const std::string& label)
 {
-    return m_list.FindRowExact(label);
+    const auto known = m_lastRowOf.find(label);
+    if (known != m_lastRowOf.end() && m_list.GetItemText(known->second, 0) == label)
+        return known->second;
+    const int row = m_list.FindRowExact(label);
+    if (row >= 0)
+        m_lastRowOf[label] = row;
+    else if (known != m_lastRowOf.end())
+        m_lastRowOf.erase(known);
+    return row;
 }
 
 void MainListRows::RecolorRows()

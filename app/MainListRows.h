@@ -3,6 +3,9 @@
 
 #include "core/SamplerPorts.h"
 
+#include <string>
+#include <unordered_map>
+
 class ReportListCtrl;
 
 class MainListRows : public ApplicationRows {
@@ -19,4 +22,8 @@ public:
 
 private:
     ReportListCtrl& m_list;
+    // Where each application's row was last seen. Application rows keep their places (new ones
+    // go in above the blank row, and the list is never sorted), so a tick reads one label to
+    // confirm it instead of searching the list; a Clear or any other change costs one search.
+    std::unordered_map<std::string, int> m_lastRowOf;
 };
