@@ -3,7 +3,8 @@
 // Without arguments it runs every figure, each memory figure in a fresh copy of itself:
 //   --memory N      N applications of 100 titles each: private memory before the window, with
 //                   the empty window, and filled; then the median cost of a tick at that size
-//                   (past 1,000 applications only the first title of each comes from a tick)
+//                   (past 1,000 applications, or the count given after N, only the first title
+//                   of each comes from a tick)
 //   --cpu-window S  the real main window (real foreground, real tray) ticking on its own 1 s
 //                   timer for S seconds: CPU time of its thread, scaled to an hour
 // The CPU time of vantel.exe itself is read from outside by figures-program.sh: under Wine 8,
@@ -27,6 +28,7 @@ namespace {
 
 constexpr int kTitlesPerApplication = 100;
 constexpr int kCostSamples = 1001;
+// Up to this many applications every title comes from a tick (see Memory).
 constexpr int kTickedApplications = 1000;
 
 double PrivateMegabytes()
@@ -76,7 +78,7 @@ std::size_t TitleBytes()
     return Title(0, 0).size();
 }
 
-int Memory(int applications)
+int Memory(int applications, int tickedApplications)
 {
     const double atStart = PrivateMegabytes();
     ScriptedPlatform platform;
@@ -92,11 +94,12 @@ int Memory(int applications)
         ::QueryPerformanceCounter(&fillStart);
         // The cost of the tick that adds an application, for the last tenth of them.
         std::vector<double> addCosts;
-        // Past kTickedApplications, a tick costs tens of milliseconds (each searches the list
-        // from the top), so each application gets its row, icon and first title from a real
-        // tick, and its other titles straight into the window's own store, as a tick would add
-        // them. The list then differs only in its time cells' text, of the same length.
-        const bool titlesThroughTicks = applications <= kTickedApplications;
+        // Where a tick searches the list from the top, ticks of 10,000 applications cost
+        // milliseconds each; past tickedApplications each application gets its row, icon and
+        // first title from a real tick, and its other titles go straight into the window's own
+        // store, as a tick would add them. The list then differs only in its time cells' text,
+        // of the same length.
+        const bool titlesThroughTicks = applications <= tickedApplications;
         auto& store = const_cast<ActivityStore&>(dialog.Store());
         for (int i = 0; i < applications; ++i) {
             platform.foreground.scene.processId = static_cast<std::uint32_t>(i + 1) * 4;
@@ -268,11 +271,11 @@ int main(int argc, char** argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     const int value = argc > 2 ? std::atoi(argv[2]) : 0;
     if (mode == "--memory")
-        return Memory(value);
+        return Memory(value, argc > 3 ? std::atoi(argv[3]) : kTickedApplications);
     if (mode == "--cpu-window")
         return CpuOfWindow(value > 0 ? value : 60);
     if (!mode.empty()) {
-        std::fprintf(stderr, "usage: vantel_figures [--memory N | --cpu-window S]\n");
+        std::fprintf(stderr, "usage: vantel_figures [--memory N [ticked] | --cpu-window S]\n");
         return 2;
     }
     int failures = 0;
