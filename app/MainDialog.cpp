@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr COLORREF kStripeColor = RGB(232, 232, 243);
-constexpr COLORREF kTotalRowColor = RGB(185, 200, 216);
-
 HICON LoadProgramIcon(UINT id)
 {
     return ::LoadIconA(AppInstance(), MAKEINTRESOURCEA(id));
@@ -167,8 +164,8 @@ BOOL MainDialog::OnInitDialog()
     m_list.InsertColumn(0, "Processes", LVCFMT_LEFT, labelWidth);
     m_list.InsertColumn(1, "Duration", LVCFMT_LEFT, width - labelWidth);
 
-    m_list.m_stripeColor = kStripeColor;
-    m_list.m_lastRowColor = kTotalRowColor;
+    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
+    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
     m_list.RecolorRows();
 
     ResetSummary();

@@ -6,9 +6,12 @@
 
 class StripedReportListCtrl : public ReportListCtrl {
 public:
-    // Owners set both after filling the list; these are the program's own colours.
-    COLORREF m_stripeColor = RGB(232, 232, 243);
-    COLORREF m_lastRowColor = RGB(185, 200, 216);
+    // The program's own colours, which every owner sets after filling its list.
+    static constexpr COLORREF kStripeColor = RGB(232, 232, 243);
+    static constexpr COLORREF kTotalRowColor = RGB(185, 200, 216);
+
+    COLORREF m_stripeColor = kStripeColor;
+    COLORREF m_lastRowColor = kTotalRowColor;
 
     // With n rows: row n-2 white, row n-1 m_lastRowColor, other odd rows white, even rows
     // m_stripeColor. The list is repainted once, after every row has its colour.

@@ -44,11 +44,7 @@ BOOL COptionsDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();
 
-    // A shared icon belongs to the module: nothing to destroy when the dialog closes.
-    HANDLE smallIcon = LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_OPTIONS), IMAGE_ICON,
-                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                  LR_SHARED);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SetSmallIcon(m_hWnd, IDI_OPTIONS);
 
     m_btnOK.SetIcon(IDI_OK, 16, 16);
     m_btnCancel.SetIcon(IDI_CANCEL, 16, 16);

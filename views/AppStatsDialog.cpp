@@ -3,6 +3,7 @@
 #include "core/ActivityStore.h"
 #include "core/Duration.h"
 #include "framework/Application.h"
+#include "framework/Resources.h"
 #include "res/resource.h"
 #include "views/DocumentsDialog.h"
 
@@ -60,18 +61,15 @@ BOOL AppStatsDialog::OnInitDialog()
 
     FillRows();
 
-    m_list.m_stripeColor = RGB(232, 232, 243);
-    m_list.m_lastRowColor = RGB(185, 200, 216);
+    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
+    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
     m_list.SortItems(1, false);
     m_list.RecolorRows();
 
     AddAnchor(m_okButton.GetSafeHwnd(), AnchorFollow, AnchorFixed);
     AddAnchor(m_list.GetSafeHwnd(), AnchorStretch, AnchorStretch);
 
-    const HANDLE smallIcon = ::LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_STATS), IMAGE_ICON,
-                                          ::GetSystemMetrics(SM_CXSMICON),
-                                          ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SetSmallIcon(m_hWnd, IDI_STATS);
     return TRUE;
 }
 

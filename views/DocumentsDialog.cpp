@@ -90,8 +90,8 @@ BOOL DocumentsDialog::OnInitDialog()
     if (totalRow >= 0)
         m_list.SetItemText(totalRow, 1, FormatDuration(sum).c_str());
 
-    m_list.m_stripeColor = RGB(232, 232, 243);
-    m_list.m_lastRowColor = RGB(185, 200, 216);
+    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
+    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
     m_list.RecolorRows();
 
     SetWindowText("Statistics for '" + m_appName + "'. " + std::to_string(m_percent)
@@ -100,10 +100,7 @@ BOOL DocumentsDialog::OnInitDialog()
     AddAnchor(m_list.GetSafeHwnd(), AnchorStretch, AnchorStretch);
     AddAnchor(m_okButton.GetSafeHwnd(), AnchorCenter, AnchorFollow);
 
-    const HANDLE smallIcon = ::LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_STATS), IMAGE_ICON,
-                                          ::GetSystemMetrics(SM_CXSMICON),
-                                          ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SetSmallIcon(m_hWnd, IDI_STATS);
     return TRUE;
 }
 
