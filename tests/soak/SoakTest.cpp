@@ -5,8 +5,8 @@
 // an independent model, and no icon, GDI object or window is left behind but the image list's
 // own copies.
 //
-// VANTEL_SOAK_TICKS sets the number of ticks. The default, 100000, takes about two minutes on
-// two shared cores; a million takes about eight, too close to CI's ten minutes a test.
+// VANTEL_SOAK_TICKS sets the number of ticks. The default, 100000, takes half a minute to two
+// minutes on two shared cores; a million takes about eight, too close to CI's ten minutes a test.
 #include <gtest/gtest.h>
 
 #include <cstdio>
