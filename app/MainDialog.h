@@ -21,6 +21,7 @@
 #include "core/ActivitySampler.h"
 #include "core/ActivityStore.h"
 #include "core/ProcessNameCache.h"
+#include "framework/Handles.h"
 #include "views/DefaultButtonDialog.h"
 
 // Class of the main window's template; a window of this class marks a running copy.
@@ -61,10 +62,6 @@ public:
 
     // The tray menu as ShowTrayMenu tracks it: menu 136, its first popup prepared for the current
     // monitoring state. The caller owns the menu.
-    struct MenuDeleter {
-        void operator()(HMENU menu) const { ::DestroyMenu(menu); }
-    };
-    using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
     UniqueMenu LoadTrayMenu() const;
 
 protected:
@@ -102,14 +99,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct BitmapDeleter {
-        void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
-    };
-    using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
-    };
-    using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
     // The tray entry's icon and tooltip for the monitoring state, the tooltip built now.
     struct TrayEntry {

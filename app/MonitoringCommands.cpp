@@ -62,7 +62,7 @@ LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM mouseMessage)
     return 1;
 }
 
-MainDialog::UniqueMenu MainDialog::LoadTrayMenu() const
+UniqueMenu MainDialog::LoadTrayMenu() const
 {
     UniqueMenu menu(::LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
     const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;

@@ -13,6 +13,7 @@
 #include <type_traits>
 
 #include "framework/Window.h"
+#include "framework/Handles.h"
 
 // Notification codes of the link (beside NM_DBLCLK, NM_RCLICK, NM_RDBLCLK, NM_SETFOCUS,
 // NM_KILLFOCUS).
@@ -69,10 +70,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct FontDelete {
-        void operator()(HFONT font) const { ::DeleteObject(font); }
-    };
-    using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
     struct WindowDestroy {
         void operator()(HWND window) const { if (::IsWindow(window)) ::DestroyWindow(window); }
     };
@@ -127,6 +124,6 @@ private:
     POINT m_pressPoint{};
     DWORD m_state;
     RECT m_textRect{};
-    FontHandle m_font;
-    FontHandle m_underlineFont;
+    UniqueFont m_font;
+    UniqueFont m_underlineFont;
 };

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "controls/ThemeHelper.h"
+#include "framework/Handles.h"
 #include "framework/Window.h"
 
 class IconButton : public Window {
@@ -42,15 +43,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct IconDeleter {
-        void operator()(HICON icon) const { ::DestroyIcon(icon); }
-    };
-
     void DrawClassicBackground(HDC dc, RECT& frame, bool pressed, bool focused) const;
     void DrawCaption(HDC dc, const char* text, RECT textRect, bool pressed, bool disabled) const;
 
     ThemeHelper m_theme;
-    std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hIcon;
+    UniqueIcon m_hIcon;
     int m_cxIcon = 0;
     int m_cyIcon = 0;
     bool m_bHover = false;

@@ -51,7 +51,7 @@ void AnchorLayout::Initialize()
 
 bool AnchorLayout::CreateGrip(HWND dialog)
 {
-    BitmapHandle bitmap(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(SystemSizeGripBitmap)));
+    UniqueBitmap bitmap(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(SystemSizeGripBitmap)));
     if (!bitmap)
         return false;
     const int w = m_initialClientWidth;

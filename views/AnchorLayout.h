@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/AnchorMath.h"
+#include "framework/Handles.h"
 
 class Window;
 
@@ -49,11 +50,6 @@ public:
     static constexpr int GripId = 0xFFFF;
 
 private:
-    struct BitmapDeleter {
-        void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
-    };
-    using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
     bool CreateGrip(HWND dialog);
     void DestroyGrip();
     void Place(const AnchorEntry& entry, int dx, int dy) const;
@@ -66,6 +62,6 @@ private:
     int m_initialWindowHeight = -1;
     const UINT m_resizeFlags;
     HWND m_grip = nullptr;              // a child of the dialog, showing m_gripBitmap
-    BitmapHandle m_gripBitmap;
+    UniqueBitmap m_gripBitmap;
     bool m_showGrip;
 };

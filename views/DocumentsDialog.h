@@ -13,6 +13,7 @@
 
 #include "controls/IconButton.h"
 #include "controls/StripedReportListCtrl.h"
+#include "framework/Handles.h"
 #include "views/DefaultButtonDialog.h"
 
 class ActivityStore;
@@ -49,13 +50,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
-    };
-
     void FitColumns();
 
-    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> m_imageList;
+    UniqueImageList m_imageList;
     const DocumentMap* m_documents;   // nullptr once read
     std::string m_appName;
     int m_percent;

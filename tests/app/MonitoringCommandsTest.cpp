@@ -36,7 +36,7 @@ std::vector<BYTE> PixelsOf(HBITMAP bitmap)
 
 void ExpectTrayMenu(const MainDialog& dialog, const char* startStopText, UINT startStopBitmap)
 {
-    const MainDialog::UniqueMenu menu = dialog.LoadTrayMenu();
+    const UniqueMenu menu = dialog.LoadTrayMenu();
     ASSERT_TRUE(menu);
     const HMENU popup = GetSubMenu(menu.get(), 0);
     EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, 0), static_cast<UINT>(IDC_STATS));
