@@ -104,30 +104,6 @@ INT_PTR RunScripted(MainDialog& dialog, const std::function<void(HWND)>& script)
     return result;
 }
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
-void SendTimer(HWND window, UINT_PTR id)
-{
-    ::SendMessageA(window, WM_TIMER, id, 0);
-}
-
-void SendCommand(HWND window, int id)
-{
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
-}
-
 std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog)
 {
     std::vector<std::pair<std::string, std::string>> rows;

@@ -13,6 +13,7 @@
 #include "app/MainDialog.h"
 #include "core/ProcessSource.h"
 #include "core/SamplerPorts.h"
+#include "tests/support/WindowMessages.h"
 
 struct ScriptedForeground : ForegroundSource {
     HWND window = nullptr;   // nullptr: no window in front
@@ -64,14 +65,6 @@ struct MainWindowHarness {
 // dialog is ended with IDABORT afterwards unless a command the script posted ended it.
 // DoModal's result.
 INT_PTR RunScripted(MainDialog& dialog, const std::function<void(HWND window)>& script);
-
-// Handles the thread's messages for about milliseconds.
-void Pump(DWORD milliseconds);
-
-// A sampling tick (or timer 2) delivered as the platform does, without waiting for the timer.
-void SendTimer(HWND window, UINT_PTR id);
-// A click of button id as the button reports it.
-void SendCommand(HWND window, int id);
 
 // Label and time of every row.
 std::vector<std::pair<std::string, std::string>> RowsOf(const MainDialog& dialog);

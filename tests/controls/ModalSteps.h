@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "tests/support/WindowMessages.h"
 
 class ModalSteps {
 public:
@@ -28,18 +29,7 @@ public:
     }
 
     // Handles the messages that arrive during milliseconds (to look at the dialog on the screen).
-    static void Pump(DWORD milliseconds)
-    {
-        const DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < milliseconds) {
-            MSG message;
-            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageA(&message);
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-    }
+    static void Pump(DWORD milliseconds) { ::Pump(milliseconds); }
 
 private:
     ModalSteps(Dialog& dialog, std::vector<Step> steps) : m_dialog(dialog), m_steps(std::move(steps)) {}

@@ -148,17 +148,6 @@ void RunMainWindow(MainDialog& dialog, const std::function<void(HWND)>& script)
     g_scriptRun = nullptr;
 }
 
-void SendTimer(HWND window, UINT_PTR id)
-{
-    ::SendMessageA(window, WM_TIMER, id, 0);
-}
-
-void SendCommand(HWND window, int id)
-{
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
-}
-
 bool ClearAnswering(HWND window, int button, const std::function<void()>& whileOpen)
 {
     g_pendingAnswer = { window, button, &whileOpen, false };
@@ -167,19 +156,6 @@ bool ClearAnswering(HWND window, int button, const std::function<void()>& whileO
     if (!g_pendingAnswer.answered)
         ::KillTimer(nullptr, timer);
     return g_pendingAnswer.answered;
-}
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (::GetTickCount() - start < milliseconds);
 }
 
 std::string ExecutablePath()

@@ -15,6 +15,7 @@
 #include "app/MainDialog.h"
 #include "core/ProcessSource.h"
 #include "core/SamplerPorts.h"
+#include "tests/support/WindowMessages.h"
 
 // What the foreground looks like at the next tick.
 struct ForegroundScene {
@@ -77,15 +78,9 @@ struct ScriptedPlatform {
 // once the window is up; ends the window afterwards if the script did not.
 void RunMainWindow(MainDialog& dialog, const std::function<void(HWND window)>& script);
 
-// Delivers WM_TIMER as the message loop would, so the window's own handler runs.
-void SendTimer(HWND window, UINT_PTR id);
-// A click of button id as the button reports it.
-void SendCommand(HWND window, int id);
 // Sends the Clear command and answers its confirmation with button, after running whileOpen
 // inside the confirmation's message loop. False when no confirmation appeared.
 bool ClearAnswering(HWND window, int button, const std::function<void()>& whileOpen);
-// Handles the thread's messages for about milliseconds.
-void Pump(DWORD milliseconds);
 
 // This test program's path: its file carries icons.
 std::string ExecutablePath();
