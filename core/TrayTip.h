@@ -15,7 +15,11 @@ struct TopEntry {
     std::string_view name;
 };
 
-// At most 127 characters (the tray's tooltip field holds 128 with the terminating NUL).
+// The tray's tooltip field holds 128 bytes with the terminating NUL.
 constexpr std::size_t kTrayTipMaxLength = 127;
 
+// "Total time: h:mm:ss", "Top 3:", then a line per place: name, padding of 1.7 blanks per
+// character it is shorter than the longest name, its time and its share. When that would exceed
+// kTrayTipMaxLength bytes, the padding shrinks first, then the longest names are shortened with
+// "...", so that every line keeps its whole time and share. Lengths count UTF-8 characters.
 std::string BuildTrayTip(const ActivityStore& store);
