@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 
+#include "framework/Resources.h"
 #include "framework/Window.h"
 #include "framework/WindowDispatch.h"
 
@@ -51,8 +52,13 @@ int Application::Run(HINSTANCE instance)
 {
     m_hInstance = instance;
     m_title = ModuleTitle(instance);
-    if (!InitInstance())
-        return 0;
+    try {
+        if (!InitInstance())
+            return 0;
+    } catch (...) {
+        ReportCurrentException();
+        return 1;
+    }
     int exitCode = 0;
     while (WindowDispatch::PumpMessage(exitCode)) {
     }

@@ -1,6 +1,9 @@
 #include "framework/Dialog.h"
 
+#include <vector>
+
 #include "framework/Application.h"
+#include "framework/Foreground.h"
 #include "framework/WindowDispatch.h"
 
 namespace {
@@ -16,6 +19,42 @@ bool IsInput(UINT message)
 {
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST)
         || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Keeps the owner of a modal run disabled from construction until Restore or the end of the scope,
+// however the run ends. An owner that was disabled already is left as it was.
+class OwnerDisabled {
+public:
+    explicit OwnerDisabled(HWND owner)
+        : m_owner(owner != nullptr && IsWindowEnabled(owner) ? owner : nullptr)
+    {
+        if (m_owner != nullptr)
+            EnableWindow(m_owner, FALSE);
+    }
+    ~OwnerDisabled() { Restore(); }
+    OwnerDisabled(const OwnerDisabled&) = delete;
+    OwnerDisabled& operator=(const OwnerDisabled&) = delete;
+
+    void Restore()
+    {
+        if (m_owner != nullptr)
+            EnableWindow(m_owner, TRUE);
+        m_owner = nullptr;
+    }
+
+private:
+    HWND m_owner;
+};
+
+void CentreOnWorkArea(HWND window)
+{
+    RECT work{};
+    RECT own{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(window, &own))
+        return;
+    const int x = work.left + (work.right - work.left - (own.right - own.left)) / 2;
+    const int y = work.top + (work.bottom - work.top - (own.bottom - own.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -39,10 +78,12 @@ INT_PTR Dialog::DoModal()
     HWND parent = m_pParent != nullptr ? m_pParent->GetSafeHwnd() : nullptr;
     if (parent == nullptr)
         parent = AppMainWindow();
-    HWND owner = parent != nullptr ? GetAncestor(parent, GA_ROOT) : nullptr;
-    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
-    if (disableOwner)
-        EnableWindow(owner, FALSE);
+    // A dialog opened while another of ours is open belongs to the innermost one, so that two
+    // modal layers never take input at the same time.
+    const HWND owner = parent != nullptr ? InnermostModalWindow(GetAncestor(parent, GA_ROOT)) : nullptr;
+    const bool ownerHidden = owner != nullptr && !IsWindowVisible(owner);
+    ForegroundReturn foreground;
+    OwnerDisabled disabled(owner);
 
     m_endRequested = false;
     m_result = IDCANCEL;
@@ -54,13 +95,17 @@ INT_PTR Dialog::DoModal()
         // Not created, destroyed during its initialisation, or never bound to this object.
         if (window != nullptr && m_hWnd != window && ::IsWindow(window))
             ::DestroyWindow(window);
-        if (disableOwner)
-            EnableWindow(owner, TRUE);
         return -1;
     }
 
+    // Over a hidden owner (the main window in the notification area) the template's place means
+    // nothing to the user: the dialog opens in the middle of the primary work area, in front.
+    if (ownerHidden)
+        CentreOnWorkArea(m_hWnd);
     if (!m_endRequested && !(GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VISIBLE))
         ShowWindow(m_hWnd, SW_SHOW);
+    if (ownerHidden)
+        BringForward(m_hWnd);
 
     bool quit = false;
     int quitCode = 0;
@@ -71,14 +116,14 @@ INT_PTR Dialog::DoModal()
         }
     }
 
-    // Hide and give the activation back to the owner before the dialog goes, so that the owner,
-    // not some other program, becomes active.
+    // Hide and give the activation back to a shown owner before the dialog goes, so that the
+    // owner, not some other program, becomes active. A hidden owner gets nothing: the foreground
+    // goes back where it was.
     if (m_hWnd != nullptr)
         SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (disableOwner)
-        EnableWindow(owner, TRUE);
-    if (owner != nullptr && m_hWnd != nullptr && GetActiveWindow() == m_hWnd)
+    disabled.Restore();
+    if (owner != nullptr && !ownerHidden && m_hWnd != nullptr && GetActiveWindow() == m_hWnd)
         SetActiveWindow(owner);
     if (m_hWnd != nullptr)
         DestroyWindow();
@@ -92,8 +137,18 @@ void Dialog::EndDialog(INT_PTR result)
 {
     m_result = result;
     m_endRequested = true;
-    if (m_hWnd != nullptr)
-        PostMessageA(m_hWnd, WM_NULL, 0, 0);   // wakes the modal loop
+    if (m_hWnd == nullptr)
+        return;
+    // No modal run outlives the one it was started in: the dialogs and message boxes opened over
+    // this one end too, the innermost first, each as its own loop regains control.
+    const std::vector<HWND> chain = ModalChain(m_hWnd);
+    for (auto above = chain.rbegin(); above != chain.rend() && *above != m_hWnd; ++above) {
+        if (auto* dialog = dynamic_cast<Dialog*>(Window::FromHandle(*above)))
+            dialog->EndDialog(IDCANCEL);
+        else
+            ::EndDialog(*above, IDCANCEL);   // a message box
+    }
+    PostMessageA(m_hWnd, WM_NULL, 0, 0);   // wakes the modal loop
 }
 
 bool Dialog::UpdateData(bool save)

@@ -12,12 +12,15 @@ public:
     // parent nullptr: the application's main window owns the dialog (when there is one).
     Dialog(UINT templateId, Window* parent = nullptr);
 
-    // Creates the dialog, disables its owner (the root of the parent), shows the dialog if its
-    // template did not, runs the loop until EndDialog (or until the window is destroyed),
-    // re-enables the owner, destroys the window. -1 when the dialog cannot be created or is
-    // already running.
+    // Creates the dialog owned by the innermost modal window over the parent's root, disables that
+    // owner, shows the dialog if its template did not, runs the loop until EndDialog (or until the
+    // window is destroyed), re-enables the owner, destroys the window. Over a hidden owner the
+    // dialog opens centred on the primary work area and in front. -1 when the dialog cannot be
+    // created or is already running.
     // A WM_QUIT met inside is posted again after the loop so outer loops see it.
     INT_PTR DoModal();
+    // Ends the modal run, and with it every dialog and message box opened over this dialog
+    // (those end with IDCANCEL).
     void EndDialog(INT_PTR result);
 
     // Runs DoDataExchange: save = true copies controls to members, false members to controls.

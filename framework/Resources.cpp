@@ -1,6 +1,11 @@
 #include "framework/Resources.h"
 
+#include <exception>
+#include <set>
+
 #include "framework/Application.h"
+#include "framework/Foreground.h"
+#include "framework/ResourceIds.h"
 
 const UINT WM_PUSH_DEFAULT_BUTTON = RegisterWindowMessageA("Push default button");
 const UINT CF_URL = RegisterClipboardFormatA("UniformResourceLocator");
@@ -23,7 +28,9 @@ std::string LoadResString(UINT id)
 
 int AppMessageBox(HWND owner, const std::string& text, UINT type)
 {
-    return MessageBoxA(owner != nullptr ? owner : AppMainWindow(), text.c_str(), AppTitle().c_str(), type);
+    const HWND root = owner != nullptr ? GetAncestor(owner, GA_ROOT) : AppMainWindow();
+    ForegroundReturn foreground;
+    return MessageBoxA(InnermostModalWindow(root), text.c_str(), AppTitle().c_str(), type);
 }
 
 int AppMessageBox(HWND owner, UINT stringId, UINT type)
@@ -37,4 +44,37 @@ void SetSmallIcon(HWND window, UINT iconId)
                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                    LR_SHARED);
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+namespace {
+
+void ReportFailure(const char* what)
+{
+    static std::set<std::string> told;
+    static bool boxOpen = false;
+    if (boxOpen)
+        return;
+    // Telling must not fail in turn: out of memory, the failure goes untold.
+    try {
+        if (!told.insert(what).second)
+            return;
+        boxOpen = true;
+        AppMessageBox(nullptr, LoadResString(IDS_UNEXPECTED_FAILURE) + "\n\n" + what,
+                      MB_OK | MB_ICONERROR);
+    } catch (...) {
+    }
+    boxOpen = false;
+}
+
+} // namespace
+
+void ReportCurrentException()
+{
+    try {
+        throw;
+    } catch (const std::exception& failure) {
+        ReportFailure(failure.what());
+    } catch (...) {
+        ReportFailure("unknown exception");
+    }
 }

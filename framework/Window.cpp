@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/Application.h"
+#include "framework/Resources.h"
 #include "framework/WindowDispatch.h"
 
 namespace {
@@ -53,6 +54,11 @@ bool IsReflected(UINT message)
     return message >= WM_REFLECT_BASE && message < WM_REFLECT_BASE + WM_USER;
 }
 
+bool IsKeyboardInput(UINT message)
+{
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -61,13 +67,19 @@ bool IsReflected(UINT message)
 LRESULT CALLBACK WindowDispatch::SubclassProc(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam, UINT_PTR, DWORD_PTR refData)
 {
-    return Handle(*reinterpret_cast<Window*>(refData), window, message, wParam, lParam);
+    // No exception may unwind into the system code that called this procedure.
+    try {
+        return Handle(*reinterpret_cast<Window*>(refData), window, message, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException();
+    }
+    return 0;
 }
 
 LRESULT WindowDispatch::Handle(Window& object, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam)
 {
-    const Window::CurrentMessage saved = Enter(object, message, wParam, lParam);
+    HandlerScope scope(object, message, wParam, lParam);
     LRESULT result = 0;
     const bool handled = Reflect(window, message, wParam, lParam, result)
                          || object.DispatchToMap(message, wParam, lParam, result);
@@ -76,7 +88,6 @@ LRESULT WindowDispatch::Handle(Window& object, HWND window, UINT message, WPARAM
     // A handler may have destroyed the window; then there is nothing left to process.
     if (!handled && ::IsWindow(window))
         result = DefSubclassProc(window, message, wParam, lParam);
-    Leave(object, saved);
     return result;
 }
 
@@ -108,30 +119,31 @@ bool WindowDispatch::Reflect(HWND parent, UINT message, WPARAM wParam, LPARAM lP
         return false;
 
     const UINT reflected = WM_REFLECT_BASE + message;
-    const Window::CurrentMessage saved = Enter(*object, reflected, wParam, lParam);
     LRESULT childResult = 0;
-    const bool handled = object->DispatchToMap(reflected, wParam, lParam, childResult);
-    Leave(*object, saved);
+    bool handled;
+    {
+        HandlerScope scope(*object, reflected, wParam, lParam);
+        handled = object->DispatchToMap(reflected, wParam, lParam, childResult);
+    }
     if (handled)
         result = childResult;
     return handled;
 }
 
-Window::CurrentMessage WindowDispatch::Enter(Window& object, UINT message, WPARAM wParam,
-                                             LPARAM lParam)
+WindowDispatch::HandlerScope::HandlerScope(Window& object, UINT message, WPARAM wParam,
+                                           LPARAM lParam)
+    : m_object(object), m_saved(object.m_current)
 {
-    const Window::CurrentMessage saved = object.m_current;
     object.m_current = { message, wParam, lParam };
     ++object.m_handlerDepth;
-    return saved;
 }
 
-void WindowDispatch::Leave(Window& object, const Window::CurrentMessage& saved)
+WindowDispatch::HandlerScope::~HandlerScope()
 {
-    object.m_current = saved;
-    if (--object.m_handlerDepth == 0 && object.m_ncDestroyed) {
-        object.m_ncDestroyed = false;
-        object.PostNcDestroy();   // may delete the object: nothing after this
+    m_object.m_current = m_saved;
+    if (--m_object.m_handlerDepth == 0 && m_object.m_ncDestroyed) {
+        m_object.m_ncDestroyed = false;
+        m_object.PostNcDestroy();   // may delete the object: nothing after this
     }
 }
 
@@ -184,6 +196,11 @@ LRESULT CALLBACK WindowDispatch::CreationHook(int code, WPARAM wParam, LPARAM lP
 
 BOOL WindowDispatch::PreTranslate(MSG& message)
 {
+    // A hidden window never acts on keys: hidden in the notification area, the main window would
+    // otherwise take a typed letter as the mnemonic of one of its buttons.
+    if (IsKeyboardInput(message.message) && message.hwnd != nullptr
+        && !::IsWindowVisible(::GetAncestor(message.hwnd, GA_ROOT)))
+        return TRUE;
     for (HWND window = message.hwnd; window != nullptr;) {
         // Read the parent first: the window may not survive its PreTranslateMessage.
         HWND parent = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? ::GetParent(window) : nullptr;
@@ -204,9 +221,15 @@ bool WindowDispatch::PumpMessage(int& exitCode)
         exitCode = static_cast<int>(message.wParam);
         return false;
     }
-    if (got > 0 && !PreTranslate(message)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    if (got <= 0)
+        return true;
+    try {
+        if (!PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    } catch (...) {
+        ReportCurrentException();
     }
     return true;
 }
@@ -271,7 +294,10 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
                                rect.right - rect.left, rect.bottom - rect.top, parent,
                                reinterpret_cast<HMENU>(idOrMenu), AppInstance(), nullptr);
     });
-    return window != nullptr && m_hWnd == window;
+    if (window == nullptr || m_hWnd != window)
+        return false;
+    PreSubclassWindow();
+    return true;
 }
 
 BOOL Window::DestroyWindow()

@@ -26,8 +26,8 @@ public:
     // PreSubclassWindow once bound. Fails when the object or the window is already bound.
     bool SubclassWindow(HWND window);
     // Creates a window of an existing class, bound from its first message on (so the object sees
-    // WM_NCCREATE and WM_CREATE); PreSubclassWindow is not called. The object owns that window:
-    // destroying a still bound object destroys it.
+    // WM_NCCREATE and WM_CREATE), then calls PreSubclassWindow as SubclassWindow does. The object
+    // owns that window: destroying a still bound object destroys it.
     bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
                   const RECT& rect, HWND parent, UINT_PTR idOrMenu);
     virtual BOOL DestroyWindow();

@@ -50,10 +50,22 @@ private:
         HHOOK m_hook;
     };
 
+    // Counts a message being handled by a window object for the length of the scope, however the
+    // handler ends; the last handler to leave a destroyed window runs its final clean-up.
+    class HandlerScope {
+    public:
+        HandlerScope(Window& object, UINT message, WPARAM wParam, LPARAM lParam);
+        ~HandlerScope();
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        Window& m_object;
+        Window::CurrentMessage m_saved;
+    };
+
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT Handle(Window& object, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool Reflect(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    static Window::CurrentMessage Enter(Window& object, UINT message, WPARAM wParam, LPARAM lParam);
-    static void Leave(Window& object, const Window::CurrentMessage& saved);
     static void Unbind(Window& object);
 };

@@ -406,6 +406,7 @@ void DragPlainLink(ParentLog& log)
     HyperlinkCtrl plain;
     plain.SetLinkText(Url);
     ASSERT_TRUE(plain.Create(owner, LinkId, RECT{ 10, 10, 370, 70 }));
+    EXPECT_EQ(ToolText(plain.m_hWnd), Url) << "a created link is attached as a bound one: its tooltip";
     log.link = plain.m_hWnd;
     UpdateWindow(owner);
     SendMessageA(plain.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, OnText());

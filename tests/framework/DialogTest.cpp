@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -196,6 +198,84 @@ TEST(Dialog, TimersRunInsideMessageBoxes)
     EXPECT_EQ(IDOK, boxResult);
     EXPECT_EQ(3, ticksDuringBox);
     EXPECT_EQ(AppTitle(), boxCaption);
+}
+
+// Throws from a handler, from one that has destroyed its window, and from the loop's
+// pre-translation; counts the clean-up that must run however the handler ended.
+class ThrowingDialog : public ScriptedDialog {
+public:
+    static constexpr UINT WM_THROW = WM_APP + 5;
+    static constexpr UINT WM_DESTROY_AND_THROW = WM_APP + 6;
+    using ScriptedDialog::ScriptedDialog;
+    int finalCleanUps = 0;
+    BOOL PreTranslateMessage(MSG* message) override
+    {
+        if (message->message == WM_KEYDOWN && message->wParam == 'X')
+            throw std::runtime_error("thrown in the loop");
+        return ScriptedDialog::PreTranslateMessage(message);
+    }
+
+protected:
+    LRESULT Throw(WPARAM, LPARAM) { throw std::bad_alloc(); }
+    LRESULT DestroyAndThrow(WPARAM, LPARAM)
+    {
+        DestroyWindow();
+        throw std::length_error("thrown by a destroyed window");
+    }
+    void PostNcDestroy() override { ++finalCleanUps; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ThrowingDialog, ScriptedDialog)
+    ON_MESSAGE(WM_THROW, Throw)
+    ON_MESSAGE(WM_DESTROY_AND_THROW, DestroyAndThrow)
+END_MESSAGE_MAP()
+
+// Closes every message box of the thread as it appears, keeping its text.
+std::vector<std::string> g_toldFailures;
+void CALLBACK AnswerFailureBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowA("#32770", AppTitle().c_str());
+    if (box == nullptr || !IsWindowVisible(box))
+        return;
+    std::string told;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[256] = {};
+        GetWindowTextA(child, text, sizeof text);
+        told += text;
+    }
+    g_toldFailures.push_back(told);
+    EndDialog(box, IDOK);
+}
+
+TEST(Dialog, AnExceptionInAHandlerIsToldOnceAndTheProgramGoesOn)
+{
+    PlainWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    Window parent;
+    ASSERT_TRUE(parent.SubclassWindow(top.Handle()));
+    const UINT_PTR answering = SetTimer(nullptr, 0, 20, AnswerFailureBoxes);
+    ThrowingDialog dialog(IDD_TEST_VISIBLE, &parent);
+    bool ownerDisabledAfterThrows = false;
+    dialog.script = [&](ScriptedDialog& d) {
+        SendMessageA(d.m_hWnd, ThrowingDialog::WM_THROW, 0, 0);
+        SendMessageA(d.m_hWnd, ThrowingDialog::WM_THROW, 0, 0);   // the same failure: told once
+        PostMessageA(d.m_hWnd, WM_KEYDOWN, 'X', 0);
+        d.SetTimer(1, 300);
+    };
+    dialog.onTimer = [&](ScriptedDialog& d, UINT_PTR) {
+        ownerDisabledAfterThrows = !IsWindowEnabled(top.Handle());
+        SendMessageA(d.m_hWnd, ThrowingDialog::WM_DESTROY_AND_THROW, 0, 0);
+    };
+    EXPECT_EQ(IDCANCEL, dialog.DoModal()) << "the run ends with its destroyed window";
+    KillTimer(nullptr, answering);
+
+    EXPECT_TRUE(ownerDisabledAfterThrows) << "the run went on after the failures";
+    EXPECT_TRUE(IsWindowEnabled(top.Handle()));
+    EXPECT_EQ(1, dialog.finalCleanUps);
+    ASSERT_EQ(3u, g_toldFailures.size());
+    EXPECT_NE(g_toldFailures[0].find("std::bad_alloc"), std::string::npos) << g_toldFailures[0];
+    EXPECT_NE(g_toldFailures[1].find("thrown in the loop"), std::string::npos);
+    EXPECT_NE(g_toldFailures[2].find("thrown by a destroyed window"), std::string::npos);
 }
 
 TEST(Dialog, QuitInsideNestedLoopEndsEveryLoopAndReachesTheOuterOne)
