@@ -1,7 +1,7 @@
 // The main window's commands that open dialogs: statistics, documents, About and Options. The
 // tray menu stays usable while any dialog of the program is open, so each command keeps a
-// process-wide guard and, asked again while its dialog is open, brings a window forward instead
-// of opening a second copy.
+// process-wide guard and, asked again while its dialog is open, brings the innermost open
+// window forward (that dialog, or what was opened over it) instead of opening a second copy.
 #include "app/MainDialog.h"
 
 #include "res/resource.h"
@@ -12,9 +12,10 @@
 
 namespace {
 
+// Set while the dialog of that command is open.
 struct OpenDialogs {
-    AppStatsDialog* stats = nullptr;
-    AboutDialog* about = nullptr;
+    bool stats = false;
+    bool about = false;
     bool options = false;
 };
 
@@ -25,28 +26,27 @@ OpenDialogs& Open()
 }
 
 // Holds a guard for the length of one modal run, however the run ends.
-template <typename T>
 class GuardScope {
 public:
-    GuardScope(T& guard, T value) : m_guard(guard) { m_guard = value; }
-    ~GuardScope() { m_guard = T(); }
+    explicit GuardScope(bool& guard) : m_guard(guard) { m_guard = true; }
+    ~GuardScope() { m_guard = false; }
     GuardScope(const GuardScope&) = delete;
     GuardScope& operator=(const GuardScope&) = delete;
 
 private:
-    T& m_guard;
+    bool& m_guard;
 };
 
 } // namespace
 
 void MainDialog::OnStats()
 {
-    if (AppStatsDialog* open = Open().stats) {
-        ::SetForegroundWindow(open->GetSafeHwnd());
+    if (Open().stats) {
+        BringModalForward();
         return;
     }
     AppStatsDialog dialog(m_imageList.get(), m_store, this);
-    GuardScope<AppStatsDialog*> guard(Open().stats, &dialog);
+    GuardScope guard(Open().stats);
     dialog.DoModal();
 }
 
@@ -68,12 +68,12 @@ void MainDialog::ShowDocumentsFor(int row)
 
 void MainDialog::OnAbout()
 {
-    if (AboutDialog* open = Open().about) {
-        ::SetForegroundWindow(open->GetSafeHwnd());
+    if (Open().about) {
+        BringModalForward();
         return;
     }
     AboutDialog dialog;
-    GuardScope<AboutDialog*> guard(Open().about, &dialog);
+    GuardScope guard(Open().about);
     dialog.DoModal();
 }
 
@@ -95,10 +95,10 @@ void MainDialog::OnSysCommand(UINT id, LPARAM)
 void MainDialog::OnOptions()
 {
     if (Open().options) {
-        ::SetForegroundWindow(m_hWnd);
+        BringModalForward();
         return;
     }
     COptionsDlg dialog;
-    GuardScope<bool> guard(Open().options, true);
+    GuardScope guard(Open().options);
     dialog.DoModal();
 }

@@ -33,13 +33,20 @@ BOOL MainApp::InitInstance()
 }
 
 // A copy already running is shown and brought forward; this one then ends without having
-// registered, read or created anything.
+// registered, read or created anything, and without waiting for the other copy. This copy was
+// just started by the user, so it may give the foreground away: it lets the running copy take it,
+// and asks that copy to come forward itself (raised by its own process, the window does not stay
+// behind the window in front).
 bool MainApp::HandOverToRunningCopy()
 {
     const HWND running = FindWindowA(kMainWindowClass, nullptr);
     if (running == nullptr)
         return false;
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(running, &process) != 0)
+        AllowSetForegroundWindow(process);
     ShowWindow(running, SW_SHOW);
     SetForegroundWindow(running);
+    PostMessageA(running, RegisterWindowMessageA(kComeForwardMessage), 0, 0);
     return true;
 }

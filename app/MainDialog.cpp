@@ -75,6 +75,8 @@ BEGIN_MESSAGE_MAP(MainDialog, DefaultButtonDialog)
     ON_NOTIFY(NM_DBLCLK, IDC_MAIN_LIST, OnListDoubleClick)
     ON_COMMAND(IDC_ABOUT, OnAbout)
     ON_COMMAND(IDC_OPTIONS, OnOptions)
+    ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(WM_COME_FORWARD, OnComeForward)
     // IDOK: the framework's OnOK ends the modal run, and with it the program.
 END_MESSAGE_MAP()
 
@@ -221,7 +223,9 @@ HBITMAP MainDialog::MenuBitmapOf(UINT bitmapId) const
 
 void MainDialog::OnTimer(UINT_PTR id)
 {
-    if (m_sampler)
+    if (id == kTrayRetryTimerId)
+        RetryTrayEntry();
+    else if (m_sampler)
         m_sampler->OnTimer(id);
 }
 

@@ -26,6 +26,8 @@
 
 // Class of the main window's template; a window of this class marks a running copy.
 inline constexpr char kMainWindowClass[] = "VantelMainDialog";
+// Registered message a second copy posts to the running copy's main window to bring it forward.
+inline constexpr char kComeForwardMessage[] = "VantelComeForward";
 
 // What the main window asks of the system besides its own windows. Win32() is the real one;
 // tests script the foreground window and the process list and capture the tray requests.
@@ -42,6 +44,9 @@ class MainDialog : public DefaultButtonDialog {
 public:
     static constexpr UINT kSamplingPeriodMs = 1000;
     static constexpr UINT kReturnDelayMs = 150;
+    // Timer of the tray entry's next try after the shell refused it.
+    static constexpr UINT_PTR kTrayRetryTimerId = 3;
+    static constexpr UINT kTrayRetryMs = 1000;
     static constexpr int kButtonIconSize = 16;
     static constexpr char kDisabledTip[] = "Vantel is disabled.";
 
@@ -84,6 +89,8 @@ protected:
     LRESULT OnTrayNotify(WPARAM id, LPARAM mouseMessage);
     void ShowTrayMenu();
     void OnClear();
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnComeForward(WPARAM, LPARAM);
 
     // Dialog commands (DialogCommands.cpp).
     void OnStats();
@@ -99,6 +106,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static const UINT WM_TASKBAR_CREATED;
+    static const UINT WM_COME_FORWARD;
+
+    void PlaceTrayEntry();
+    void RetryTrayEntry();
+    // Brings forward the window the user deals with: the innermost dialog or message box open
+    // over this window, or the window itself.
+    void BringModalForward();
 
     // The tray entry's icon and tooltip for the monitoring state, the tooltip built now.
     struct TrayEntry {

@@ -3,6 +3,11 @@
 #include "core/ActivitySampler.h"
 #include "framework/Window.h"
 
+bool MainTray::HasEntry()
+{
+    return m_tray.Exists();
+}
+
 void MainTray::ShowSummary(const std::string& tip)
 {
     m_tray.Modify(m_mainIcon, tip);

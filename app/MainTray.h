@@ -14,6 +14,7 @@ public:
     MainTray(TrayIcon& tray, HICON mainIcon, const Window& owner)
         : m_tray(tray), m_mainIcon(mainIcon), m_owner(owner) {}
 
+    bool HasEntry() override;
     void ShowSummary(const std::string& tip) override;
     void Remove() override;
     void KillReturnTimer() override;

@@ -3,6 +3,7 @@
 #include "app/MainDialog.h"
 
 #include "framework/Application.h"
+#include "framework/Foreground.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
 
@@ -14,6 +15,9 @@ bool g_clearConfirmationOpen = false;
 
 } // namespace
 
+const UINT MainDialog::WM_TASKBAR_CREATED = ::RegisterWindowMessageA("TaskbarCreated");
+const UINT MainDialog::WM_COME_FORWARD = ::RegisterWindowMessageA(kComeForwardMessage);
+
 void MainDialog::OnStartStop()
 {
     if (!m_bStopped) {
@@ -24,9 +28,11 @@ void MainDialog::OnStartStop()
         StartSampling();
     }
     ShowMonitoringState();
-    // While the window is shown there is normally no entry, and the shell refuses this.
-    const TrayEntry entry = CurrentTrayEntry();
-    m_trayIcon.Modify(entry.icon, entry.tip);
+    // While the window is shown there is normally no entry, and then nothing is sent.
+    if (m_trayIcon.Exists()) {
+        const TrayEntry entry = CurrentTrayEntry();
+        m_trayIcon.Modify(entry.icon, entry.tip);
+    }
 }
 
 void MainDialog::OnMin()
@@ -35,16 +41,62 @@ void MainDialog::OnMin()
     // A Show less than 150 ms ago left its timer pending: it would remove the entry that this
     // hidden window keeps.
     KillTimer(ActivitySampler::kReturnTimerId);
+    PlaceTrayEntry();
+}
+
+// The entry for the monitoring state: the existing one changed, or a new one. At sign-in the
+// notification area may not be there yet and refuses it: then it is tried again every second
+// until it is taken or the window is shown, so that the user never has neither.
+void MainDialog::PlaceTrayEntry()
+{
     const TrayEntry entry = CurrentTrayEntry();
-    m_trayIcon.Add(entry.icon, entry.tip);
+    if (m_trayIcon.Modify(entry.icon, entry.tip) || m_trayIcon.Add(entry.icon, entry.tip))
+        KillTimer(kTrayRetryTimerId);
+    else
+        SetTimer(kTrayRetryTimerId, kTrayRetryMs);
+}
+
+void MainDialog::RetryTrayEntry()
+{
+    if (::IsWindowVisible(m_hWnd))
+        KillTimer(kTrayRetryTimerId);
+    else
+        PlaceTrayEntry();
+}
+
+// The shell broadcasts this when it starts again (after Explorer crashed or was updated): every
+// notification-area entry is gone, and the one this program keeps is added again.
+LRESULT MainDialog::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    const bool wanted = m_trayIcon.Exists() || !::IsWindowVisible(m_hWnd);
+    m_trayIcon.Forget();
+    if (wanted)
+        PlaceTrayEntry();
+    return 0;
 }
 
 void MainDialog::OnShow()
 {
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetForegroundWindow(m_hWnd);
+    KillTimer(kTrayRetryTimerId);
     // The entry goes once the window is back; a second Show restarts the wait.
     SetTimer(ActivitySampler::kReturnTimerId, kReturnDelayMs);
+}
+
+// A second copy of the program asks for this after showing the window; coming forward is done
+// here, by the process that owns the window, which the second copy allowed to take the
+// foreground. A dialog open over the window stays above it.
+LRESULT MainDialog::OnComeForward(WPARAM, LPARAM)
+{
+    BringForward(m_hWnd);
+    BringModalForward();
+    return 0;
+}
+
+void MainDialog::BringModalForward()
+{
+    BringForward(InnermostModalWindow(m_hWnd));
 }
 
 LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM mouseMessage)
@@ -100,7 +152,9 @@ void MainDialog::ShowTrayMenu()
         return;
     // A popup menu whose owner is not the foreground window stays open when the user clicks
     // elsewhere, and a second right click then fails to open it: the owner comes forward first
-    // (hidden or not), and the WM_NULL afterwards lets the menu close properly.
+    // (hidden or not), and the WM_NULL afterwards lets the menu close properly. A hidden owner
+    // gives the foreground back as soon as the menu has closed.
+    ForegroundReturn foreground;
     ::SetForegroundWindow(m_hWnd);
     // Returns when the menu closes; a chosen item arrives afterwards as a posted WM_COMMAND.
     ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
@@ -111,12 +165,14 @@ void MainDialog::ShowTrayMenu()
 void MainDialog::OnClear()
 {
     if (g_clearConfirmationOpen) {
-        ::SetForegroundWindow(m_hWnd);
+        BringModalForward();
         return;
     }
     g_clearConfirmationOpen = true;
     // Ticks go on while the box is open; the store is cleared as it is when the answer comes.
-    const int answer = AppMessageBox(m_hWnd, IDS_CLEAR_CONFIRM, MB_YESNO | MB_ICONQUESTION);
+    // No is the default: Enter must not wipe the statistics.
+    const int answer = AppMessageBox(m_hWnd, IDS_CLEAR_CONFIRM,
+                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer == IDYES && m_hWnd != nullptr) {
         m_store.Clear();
         m_list.DeleteAllRows();

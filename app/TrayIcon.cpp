@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/Utf8.h"
+
 namespace {
 
 const char kHiddenClassName[] = "__MessageWindow";
@@ -59,29 +61,33 @@ void TrayIcon::SetOwner(HWND owner)
     m_hOwner = owner;
 }
 
-void TrayIcon::Add(HICON icon, const std::string& tip)
+bool TrayIcon::Add(HICON icon, const std::string& tip)
 {
-    Send(NIM_ADD, icon, tip);
+    if (Send(NIM_ADD, icon, tip))
+        m_exists = true;
+    return m_exists;
 }
 
-void TrayIcon::Modify(HICON icon, const std::string& tip)
+bool TrayIcon::Modify(HICON icon, const std::string& tip)
 {
-    Send(NIM_MODIFY, icon, tip);
+    return m_exists && Send(NIM_MODIFY, icon, tip);
 }
 
 void TrayIcon::Delete()
 {
     NOTIFYICONDATAA data = EntryData(m_hOwner);
     m_notifier(NIM_DELETE, &data);
+    m_exists = false;
 }
 
-void TrayIcon::Send(DWORD message, HICON icon, const std::string& tip)
+bool TrayIcon::Send(DWORD message, HICON icon, const std::string& tip)
 {
     NOTIFYICONDATAA data = EntryData(m_hOwner);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = icon;
-    // The field is zeroed, so the copy always ends in a NUL within its 128 characters.
-    tip.copy(data.szTip, sizeof(data.szTip) - 1);
-    m_notifier(message, &data);
+    // The field is zeroed, so the copy always ends in a NUL within its 128 bytes, and it ends
+    // between two characters.
+    tip.copy(data.szTip, Utf8FitBytes(tip, sizeof(data.szTip) - 1));
+    return m_notifier(message, &data) != FALSE;
 }

@@ -20,18 +20,24 @@ public:
     TrayIcon& operator=(const TrayIcon&) = delete;
 
     void SetOwner(HWND owner);
-    // The shell may refuse a request (no notification area, entry missing or already there);
-    // that is not reported and changes nothing here.
-    void Add(HICON icon, const std::string& tip);
-    void Modify(HICON icon, const std::string& tip);
+    // Each answers whether the shell took the request. The shell refuses an Add while it has no
+    // notification area yet (at sign-in) or while the entry is there already.
+    bool Add(HICON icon, const std::string& tip);
+    // Changes an existing entry; without one, nothing is sent.
+    bool Modify(HICON icon, const std::string& tip);
     void Delete();
+    // An Add was taken and no Delete or Forget came since.
+    bool Exists() const { return m_exists; }
+    // The shell has restarted: its entries are gone.
+    void Forget() { m_exists = false; }
 
     HWND HiddenWindow() const { return m_hHidden; }
 
 private:
-    void Send(DWORD message, HICON icon, const std::string& tip);
+    bool Send(DWORD message, HICON icon, const std::string& tip);
 
     Notifier m_notifier;
     HWND m_hOwner = nullptr;
     HWND m_hHidden = nullptr;
+    bool m_exists = false;
 };

@@ -61,7 +61,8 @@ void ActivitySampler::OnTimer(std::uintptr_t timerId)
     if (row >= 0)
         m_rows.SetTimeText(row, FormatDuration(tick.ticks));
 
-    if (total % 3 != 0)
+    // While the window is shown there is no entry, and nothing to build the tooltip for.
+    if (total % 3 != 0 && m_tray.HasEntry())
         m_tray.ShowSummary(BuildTrayTip(m_store));
 }
 

@@ -45,6 +45,7 @@ public:
 class TrayPresence {
 public:
     virtual ~TrayPresence() = default;
+    virtual bool HasEntry() = 0;                              // only then is the tooltip refreshed
     virtual void ShowSummary(const std::string& tip) = 0;     // Modify with the main icon
     virtual void Remove() = 0;                                // Delete
     virtual void KillReturnTimer() = 0;                       // kill timer 2

@@ -173,6 +173,7 @@ private:
 
 class BenchTray : public TrayPresence {
 public:
+    bool HasEntry() override { return true; }
     void ShowSummary(const std::string& tip) override { benchmark::DoNotOptimize(tip.data()); }
     void Remove() override {}
     void KillReturnTimer() override {}

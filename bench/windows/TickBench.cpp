@@ -90,6 +90,7 @@ struct TimedRows : ApplicationRows {
 struct TimedTray : TrayPresence {
     TimedTray(TrayIcon& tray, HICON icon, const Window& owner) : real(tray, icon, owner) {}
     MainTray real;
+    bool HasEntry() override { return real.HasEntry(); }
     void ShowSummary(const std::string& tip) override { Stopwatch s(kTray); real.ShowSummary(tip); }
     void Remove() override { Stopwatch s(kTray); real.Remove(); }
     void KillReturnTimer() override { Stopwatch s(kTray); real.KillReturnTimer(); }

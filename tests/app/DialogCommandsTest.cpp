@@ -41,6 +41,7 @@ struct DialogCommandsTest : ::testing::Test {
         harness.foreground.window = editor.handle;
         harness.foreground.processId = 100;
     }
+    ~DialogCommandsTest() override { SetAppMainWindow(nullptr); }
 
     // ticks of the application of process id with the window title title.
     void Tick(std::uint32_t processId, const std::string& title, int ticks)
@@ -56,6 +57,7 @@ struct DialogCommandsTest : ::testing::Test {
     {
         return UiScript::Do([this, &dialog, action] {
             main = dialog.m_hWnd;
+            SetAppMainWindow(&dialog);
             action();
         });
     }
@@ -105,30 +107,68 @@ void PostCommand(HWND window, UINT id)
     ::PostMessageA(window, WM_COMMAND, id, 0);   // as the tray menu sends it
 }
 
-// Options asked for again (as from the tray menu) while open brings the main window forward
-// instead of a second copy. Statistics, whose own dialog comes forward, is checked end to end.
-TEST_F(DialogCommandsTest, OptionsAgainWhileOpenBringsTheMainWindowForward)
+// From the tray, with the main window hidden: a dialog opens centred on the work area and in
+// front, comes forward again when asked for while covered, owns what is opened over it, and Exit
+// ends every modal run at once.
+TEST_F(DialogCommandsTest, FromTheTrayDialogsComeForwardStackAndEndWithExit)
 {
     MainDialog dialog(harness.Services());
-    HWND foregroundAfter = nullptr;
+    HWND options = nullptr, about = nullptr, box = nullptr;
+    RECT work{}, placed{};
+    HWND foregroundAtOpen = nullptr, foregroundAgain = nullptr, aboutOwner = nullptr, boxOwner = nullptr;
     int copies = 0;
-    UiScript::Run(dialog, {
-        Start(dialog, [&] { ui::PostClick(main, IDC_OPTIONS); }),
+    DWORD exitPosted = 0;
+    const INT_PTR result = UiScript::Run(dialog, {
+        Start(dialog, [&] {
+            Tick(100, "notes.txt", 2);
+            SendCommand(main, IDCANCEL);
+            PostCommand(main, IDC_OPTIONS);
+        }),
         Appears(kOptionsCaption),
-        UiScript::Do([&] { ::SetForegroundWindow(editor.handle); }),
+        UiScript::Do([&] {
+            options = ui::FindDialog(kOptionsCaption);
+            foregroundAtOpen = ::GetForegroundWindow();
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            ::GetWindowRect(options, &placed);
+            ::SetWindowPos(editor.handle, HWND_TOP, placed.left, placed.top, placed.right - placed.left,
+                           placed.bottom - placed.top, SWP_SHOWWINDOW);
+            ::SetForegroundWindow(editor.handle);
+        }),
         UiScript::Wait(100),
         UiScript::Do([&] { PostCommand(main, IDC_OPTIONS); }),
         UiScript::Wait(200),
         UiScript::Do([&] {
-            foregroundAfter = ::GetForegroundWindow();
+            foregroundAgain = ::GetForegroundWindow();
             copies = CountDialogs(kOptionsCaption);
+            PostCommand(main, IDC_ABOUT);
         }),
-        Close(kOptionsCaption),
-        Gone(kOptionsCaption),
-    });
+        Appears(kAboutCaption),
+        UiScript::Do([&] {
+            about = ui::FindDialog(kAboutCaption);
+            aboutOwner = ::GetWindow(about, GW_OWNER);
+            PostCommand(main, IDC_CLEAR);
+        }),
+        Appears(AppTitle()),
+        UiScript::Do([&] {
+            box = ui::FindDialog(AppTitle());
+            boxOwner = ::GetWindow(box, GW_OWNER);
+            exitPosted = ::GetTickCount();
+            PostCommand(main, IDOK);
+        }),
+    }, false);
+    const DWORD exitTook = ::GetTickCount() - exitPosted;
 
+    EXPECT_EQ(foregroundAtOpen, options);
+    EXPECT_NEAR((placed.left + placed.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((placed.top + placed.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(foregroundAgain, options);
     EXPECT_EQ(copies, 1);
-    EXPECT_EQ(foregroundAfter, main);
+    EXPECT_EQ(aboutOwner, options);
+    EXPECT_EQ(boxOwner, about);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_LT(exitTook, 1000u);
+    EXPECT_FALSE(::IsWindow(options) || ::IsWindow(about) || ::IsWindow(box));
+    EXPECT_EQ(dialog.Store().totalTicks(), 2u) << "the Clear box ended without a Yes";
 }
 
 // The button's About keeps one box; the system menu's About opens its own beside it.

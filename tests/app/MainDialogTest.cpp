@@ -119,6 +119,8 @@ TEST(MainDialog, TicksCountTheForegroundApplicationInItsRowAndRefreshTheTooltip)
         harness.foreground.window = editor.handle;
         harness.foreground.processId = 100;
         harness.foreground.title = "a.txt";
+        SendCommand(window, IDCANCEL);   // into the tray, whose tooltip the ticks refresh
+        harness.tray.clear();
         for (int i = 0; i < 3; ++i)
             SendTimer(window, 1);
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("editor.exe", "0:00:03"), Pair("", ""),

@@ -2,9 +2,16 @@
 
 #include <commctrl.h>
 
+#include "framework/Application.h"
+
 #include "tests/views/UiScript.h"
 
 namespace {
+
+class TestApplication : public Application {
+public:
+    BOOL InitInstance() override { return FALSE; }
+} g_application;
 
 struct ScriptRun {
     MainDialog* dialog;
@@ -82,13 +89,18 @@ MainDialogServices MainWindowHarness::Services()
     return { &processes, &foreground,
              [this](DWORD message, NOTIFYICONDATAA* data) {
                  tray.push_back({ message, data->hWnd, data->hIcon, data->szTip });
-                 return TRUE;
+                 return trayAnswer;
              },
              [this](const char* name) {
                  optionsRead.push_back(name);
                  const auto found = options.find(name);
                  return found != options.end() ? found->second : DWORD{ 1 };
              } };
+}
+
+void SetAppMainWindow(Window* window)
+{
+    g_application.m_pMainWnd = window;
 }
 
 INT_PTR RunScripted(MainDialog& dialog, const std::function<void(HWND)>& script)

@@ -54,12 +54,17 @@ struct MainWindowHarness {
     ScriptedForeground foreground;
     ScriptedProcesses processes;
     std::vector<TrayRequest> tray;
+    BOOL trayAnswer = TRUE;   // FALSE: the shell refuses every request
     std::map<std::string, DWORD> options{ { "MonitorAtStartup", 0 }, { "MinToTray", 0 } };
     std::vector<std::string> optionsRead;
 
     MainWindowHarness();
     MainDialogServices Services();
 };
+
+// The test program's application object: the window given becomes its main window, as the
+// program's start-up makes the main dialog, so that dialogs without a parent belong to it.
+void SetAppMainWindow(Window* window);
 
 // Runs dialog modally and calls script from inside its modal loop once the window is up. The
 // dialog is ended with IDABORT afterwards unless a command the script posted ended it.

@@ -3,6 +3,8 @@
 #include "tests/app/MainWindowHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <gmock/gmock.h>
 
 #include <vector>
@@ -91,8 +93,11 @@ TEST(MonitoringCommands, StopAndStartSwitchTheButtonAndTheTrayEntryAndKeepTheTot
         const HICON stopIcon = ButtonIcon(window, IDC_STARTSTOP);
         SendTimer(window, 1);
         SendTimer(window, 1);
+        // While the window is shown there is no entry: nothing is built or sent for it.
+        EXPECT_TRUE(harness.tray.empty());
+        SendCommand(window, IDCANCEL);
         harness.tray.clear();
-        SendMessageA(startStop, BM_CLICK, 0, 0);
+        SendCommand(window, IDC_STARTSTOP);
         EXPECT_TRUE(dialog.IsStopped());
         EXPECT_EQ(ui::WindowText(startStop), "S&tart");
         EXPECT_NE(ButtonIcon(window, IDC_STARTSTOP), stopIcon);
@@ -109,6 +114,42 @@ TEST(MonitoringCommands, StopAndStartSwitchTheButtonAndTheTrayEntryAndKeepTheTot
         EXPECT_EQ(harness.tray[0].tip, "Vantel is disabled.");
         EXPECT_EQ(harness.tray[1].icon, dialog.MainIcon());
         EXPECT_EQ(harness.tray[1].tip.rfind("Total time: 0:00:02\n", 0), 0u);
+    });
+}
+
+// A notification area that is not there yet (at sign-in) refuses the entry: it is tried again
+// every second until taken. After a shell restart the entry is added again.
+TEST(MonitoringCommands, TrayEntryIsTriedUntilTakenAndComesBackAfterTheShellRestarts)
+{
+    MainWindowHarness harness;
+    harness.trayAnswer = FALSE;
+    MainDialog dialog(harness.Services());
+    const auto count = [&](DWORD message) {
+        return std::count_if(harness.tray.begin(), harness.tray.end(),
+                             [message](const TrayRequest& request) { return request.message == message; });
+    };
+    RunScripted(dialog, [&](HWND window) {
+        SendCommand(window, IDCANCEL);
+        Pump(1300);
+        EXPECT_GE(count(NIM_ADD), 2) << "refused, then tried again";
+        harness.trayAnswer = TRUE;
+        harness.tray.clear();
+        Pump(2300);
+        EXPECT_EQ(count(NIM_ADD), 1) << "taken once, then no more tries";
+        EXPECT_EQ(harness.tray.size(), 1u);
+
+        harness.tray.clear();
+        SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        ASSERT_EQ(harness.tray.size(), 1u);
+        EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_ADD));
+        EXPECT_EQ(harness.tray[0].tip, "Vantel is disabled.");
+
+        // Shown, with the entry gone, a shell restart adds nothing.
+        SendCommand(window, ID_SHOW);
+        SendTimer(window, ActivitySampler::kReturnTimerId);
+        harness.tray.clear();
+        SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(harness.tray.empty());
     });
 }
 
@@ -224,13 +265,22 @@ TEST(MonitoringCommands, ClearAsksOnceAndOnYesLeavesTheTwoRowsAndANewStartTime)
         // Yes, with a second Clear (as from the tray menu) while the box is open: no second box.
         MessageBoxAnswer yes;
         yes.button = IDYES;
-        yes.whileOpen = [&] { SendCommand(window, IDC_CLEAR); };
+        int defaultButton = 0;
+        yes.whileOpen = [&] {
+            const HWND box = ui::FindDialog(AppTitle());
+            for (int button : { IDYES, IDNO }) {
+                if (GetWindowLongA(GetDlgItem(box, button), GWL_STYLE) & BS_DEFPUSHBUTTON)
+                    defaultButton = button;
+            }
+            SendCommand(window, IDC_CLEAR);
+        };
         AnswerNextMessageBox(window, yes);
         SendCommand(window, IDC_CLEAR);
         EXPECT_TRUE(yes.answered);
         EXPECT_EQ(yes.text, LoadResString(IDS_CLEAR_CONFIRM));
         EXPECT_EQ(yes.caption, AppTitle());
         EXPECT_EQ(yes.seen, 1);
+        EXPECT_EQ(defaultButton, IDNO) << "Enter must not clear";
         EXPECT_EQ(dialog.Store().totalTicks(), 0u);
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("", ""), Pair("Total:", "")));
         EXPECT_NE(ui::WindowText(window), caption);

@@ -77,15 +77,18 @@ TEST(TrayIcon, RequestsDescribeTheOneEntryOfTheOwnerAndSurviveARefusal)
     const HICON mainIcon = LoadIconA(nullptr, IDI_APPLICATION);
     const HICON otherIcon = LoadIconA(nullptr, IDI_WARNING);
 
+    // Refused (no notification area yet): no entry, so nothing to change either.
     shell.answer = FALSE;
-    tray.Modify(otherIcon, "Vantel is disabled.");
+    EXPECT_FALSE(tray.Add(otherIcon, "Vantel is disabled."));
+    EXPECT_FALSE(tray.Modify(otherIcon, "not sent"));
     shell.answer = TRUE;
-    tray.Add(mainIcon, "Total time: 0:00:00\nTop 3:\n");
-    tray.Modify(mainIcon, "");
+    EXPECT_TRUE(tray.Add(mainIcon, "Total time: 0:00:00\nTop 3:\n"));
+    EXPECT_TRUE(tray.Modify(mainIcon, ""));
     tray.Delete();
+    EXPECT_FALSE(tray.Modify(mainIcon, "not sent after the entry went"));
 
     ASSERT_EQ(shell.requests.size(), 4u);
-    ExpectEntryRequest(shell.requests[0], NIM_MODIFY, owner.handle, otherIcon, "Vantel is disabled.");
+    ExpectEntryRequest(shell.requests[0], NIM_ADD, owner.handle, otherIcon, "Vantel is disabled.");
     ExpectEntryRequest(shell.requests[1], NIM_ADD, owner.handle, mainIcon,
                        "Total time: 0:00:00\nTop 3:\n");
     ExpectEntryRequest(shell.requests[2], NIM_MODIFY, owner.handle, mainIcon, "");
@@ -106,9 +109,12 @@ TEST(TrayIcon, TipIsCutToTheFieldAndNothingBeyondItIsWritten)
 
     for (size_t length : { 300, 127, 128 })
         tray.Add(nullptr, longTip.substr(0, length));
-    ASSERT_EQ(shell.requests.size(), 3u);
+    // A two-byte character across the field's end is left out whole.
+    tray.Add(nullptr, longTip.substr(0, 126) + "\xD0\xB6");
+    ASSERT_EQ(shell.requests.size(), 4u);
     for (const Request& request : shell.requests) {
-        EXPECT_EQ(std::string(request.data.szTip), longTip.substr(0, 127));
+        const size_t kept = &request == &shell.requests.back() ? 126 : 127;
+        EXPECT_EQ(std::string(request.data.szTip), longTip.substr(0, kept));
         EXPECT_EQ(request.data.dwState, 0u);
         EXPECT_EQ(request.data.szInfo[0], '\0');
     }

@@ -125,7 +125,9 @@ public:
     std::vector<std::string> tips;
     int removeCount = 0;
     int killCount = 0;
+    bool entry = true;
 
+    bool HasEntry() override { return entry; }
     void ShowSummary(const std::string& tip) override { tips.push_back(tip); }
     void Remove() override { ++removeCount; }
     void KillReturnTimer() override { ++killCount; }

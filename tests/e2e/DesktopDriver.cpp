@@ -148,6 +148,18 @@ void ClickOn(const Program& target, HWND window)
     ClickAt(target, rect);
 }
 
+void PressKey(WORD virtualKey)
+{
+    INPUT input[2]{};
+    for (INPUT& key : input) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = virtualKey;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
+}
+
 bool SaveScreenshot(HWND window, const std::string& name)
 {
     const std::string folder = BinFolder() + "..\\e2e-screenshots\\";

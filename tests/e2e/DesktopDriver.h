@@ -48,6 +48,8 @@ private:
 // move a click elsewhere; returns once target has handled them.
 void ClickAt(const Program& target, const RECT& rect, int clicks = 1);
 void ClickOn(const Program& target, HWND window);
+// A key pressed and released through the input queue: it goes to the foreground window.
+void PressKey(WORD virtualKey);
 
 // The window as it is on the screen, as a 24-bit BMP <build tree>/e2e-screenshots/<name>.bmp.
 bool SaveScreenshot(HWND window, const std::string& name);

@@ -184,6 +184,66 @@ TEST_F(VantelEndToEnd, CountsTheProgramInFrontAndObeysItsButtons)
     EXPECT_TRUE(vantel.HasEnded(5000));
 }
 
+// Hidden in the tray, Vantel never keeps the keyboard: after its menu or a dialog opened from it
+// closes, the keys go back to the program that was in front, and that program's time goes on.
+TEST_F(VantelEndToEnd, HiddenInTheTrayItNeverKeepsTheKeyboard)
+{
+    WriteOption(kMinToTrayOption, 1);
+    Program vantel("vantel.exe", "");
+    ASSERT_TRUE(vantel.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindWindowA(kMainClass, nullptr)) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 5000));
+    const RemoteList list(GetDlgItem(main, IDC_MAIN_LIST));
+
+    Program editor("e2e_foreground_app.exe", "Typing here");
+    HWND editorWindow = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editorWindow = editor.Window(kAppClass, "")) != nullptr; }, 10000));
+    SetForegroundWindow(editorWindow);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editorWindow; }, 2000));
+
+    const auto menuOpen = [] { return FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)); };
+    const auto rightClickTrayIcon = [&] {
+        PostMessageA(main, WM_USER + 3, 0, WM_RBUTTONDOWN);
+        return WaitFor(menuOpen, 3000);
+    };
+    // E would end Vantel and T stop it, were the hidden window to take them as its buttons'.
+    const auto typeExitAndStop = [&] {
+        PressKey('E');
+        PressKey('T');
+        vantel.WaitIdle();
+    };
+    const auto expectStillCountingTheEditor = [&](const char* after) {
+        EXPECT_FALSE(vantel.HasEnded(0)) << after;
+        EXPECT_EQ(TextOf(GetDlgItem(main, IDC_STARTSTOP)), "S&top") << after;
+        EXPECT_EQ(GetForegroundWindow(), editorWindow) << after;
+        const int before = Seconds(TimeOfRow(list, "e2e_foreground_app.exe"));
+        EXPECT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "e2e_foreground_app.exe")) >= before + 2; }, 4000))
+            << after << " " << ::testing::PrintToString(list.Rows()) << " fg " << GetForegroundWindow();
+        EXPECT_EQ(CountRows(list, "vantel.exe"), 0) << after;
+    };
+
+    ASSERT_TRUE(rightClickTrayIcon());
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !menuOpen(); }, 3000));
+    typeExitAndStop();
+    expectStillCountingTheEditor("the tray menu closed with Esc");
+
+    // Statistics chosen in the menu by its mnemonic opens in front; Esc closes it.
+    ASSERT_TRUE(rightClickTrayIcon());
+    PressKey('T');
+    const HWND stats = vantel.WaitForWindow("#32770", "Application statistics");
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(GetForegroundWindow(), stats);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(stats); }, 3000));
+    typeExitAndStop();
+    expectStillCountingTheEditor("Statistics from the tray closed");
+
+    PostMessageA(main, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(vantel.HasEnded(5000));
+}
+
 TEST_F(VantelEndToEnd, HidesToTheTrayCountsNoWindowAndComesBackForASecondCopy)
 {
     Program vantel("vantel.exe", "");
@@ -201,12 +261,31 @@ TEST_F(VantelEndToEnd, HidesToTheTrayCountsNoWindowAndComesBackForASecondCopy)
     EXPECT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "No active windows")) >= 2; }, 4000))
         << TimeOfRow(list, "No active windows");
 
-    // A second copy shows the first one's window and ends.
-    Program second("vantel.exe", "");
-    ASSERT_TRUE(second.Started());
-    EXPECT_TRUE(second.HasEnded(10000));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 3000));
-    EXPECT_EQ(second.Window(kMainClass, ""), nullptr);
+    // A second copy brings the first one's window to the front, hidden or covered by another
+    // program's window, and ends.
+    Program editor("e2e_foreground_app.exe", "Covering");
+    HWND editorWindow = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editorWindow = editor.Window(kAppClass, "")) != nullptr; }, 10000));
+    RECT mainRect{};
+    GetWindowRect(main, &mainRect);
+    const POINT middle{(mainRect.left + mainRect.right) / 2, (mainRect.top + mainRect.bottom) / 2};
+    for (const char* state : {"hidden", "covered"}) {
+        SetWindowPos(editorWindow, HWND_TOP, mainRect.left, mainRect.top,
+                     mainRect.right - mainRect.left, mainRect.bottom - mainRect.top, 0);
+        SetForegroundWindow(editorWindow);
+        ASSERT_TRUE(WaitFor([&] {
+            return GetForegroundWindow() == editorWindow
+                && GetAncestor(WindowFromPoint(middle), GA_ROOT) == editorWindow;
+        }, 2000)) << state;
+        Program second("vantel.exe", "");
+        ASSERT_TRUE(second.Started());
+        EXPECT_TRUE(second.HasEnded(10000));
+        EXPECT_EQ(second.Window(kMainClass, ""), nullptr);
+        EXPECT_TRUE(WaitFor([&] {
+            return IsWindowVisible(main) && GetForegroundWindow() == main
+                && GetAncestor(WindowFromPoint(middle), GA_ROOT) == main;
+        }, 3000)) << state;
+    }
 
     ClickOn(vantel, GetDlgItem(main, IDOK));
     EXPECT_TRUE(vantel.HasEnded(5000));

@@ -46,7 +46,7 @@ void ReferenceModel::Tick(const ForegroundScene& scene)
 {
     ++m_ticksEver;
     ++m_total;
-    if (m_total % 3 != 0)
+    if (m_total % 3 != 0 && trayEntry)
         ++m_trayModifies;
 
     std::string name;

@@ -41,6 +41,8 @@ public:
     std::uint64_t trayModifies() const { return m_trayModifies; }
     std::uint64_t iconsAppended() const { return m_iconsAppended; }
 
+    bool trayEntry = false;   // the window is in the tray: ticks refresh the tooltip
+
 private:
     std::string NameOf(std::uint32_t processId);
     void Rebuild();

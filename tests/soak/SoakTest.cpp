@@ -48,7 +48,7 @@ std::vector<ScriptedProcess> ApplicationPool(std::size_t count)
         else if (i % 89 == 2)
             exeFile = std::string(240, 'L') + exeFile;         // near the longest file name
         else if (i % 83 == 3)
-            exeFile = "caf\xe9 \xc0 la carte " + exeFile;    // bytes above 127, blanks
+            exeFile = "caf\xc3\xa9 \xc3\x80 la carte " + exeFile;    // UTF-8 above 127, blanks
         pool.push_back({ exeFile, i % 2 == 0 ? withIcon : withoutIcon[(i / 2) % 3] });
     }
     return pool;
@@ -238,16 +238,18 @@ TEST(Soak, MainWindowThroughManyTicksWithClearStopStartAndTray)
                 if (tick % 4999 == 4998) {
                     SendCommand(window, IDC_STARTSTOP);
                     SendCommand(window, IDC_STARTSTOP);
-                    startStops += 2;
+                    startStops += model.trayEntry ? 2 : 0;
                 }
                 // Mostly hidden in the tray, as the program lives; shown for a stretch now and then.
                 if (tick % kShownEvery == 0) {
                     ::ShowWindow(window, SW_SHOW);
                     SendTimer(window, ActivitySampler::kReturnTimerId);   // no tick: the entry goes
                     ++returnTimers;
+                    model.trayEntry = false;
                 } else if (tick % kShownEvery == kShownFor) {
                     SendCommand(window, IDCANCEL);
                     ++hides;
+                    model.trayEntry = true;
                 }
                 if (::testing::Test::HasFatalFailure())
                     return;
