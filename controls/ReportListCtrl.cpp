@@ -170,8 +170,7 @@ int ReportListCtrl::InsertColumn(int index, const char* heading, int format, int
 
 int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
 {
-    m_sortColumn = -1;
-    m_sortAscending = 1;
+    ForgetSort();
     if (m_hWnd == nullptr)
         return -1;
 
@@ -195,8 +194,7 @@ int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
 
 BOOL ReportListCtrl::SetItemText(int row, int column, const char* text)
 {
-    m_sortColumn = -1;
-    m_sortAscending = 1;
+    ForgetSort();
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text != nullptr ? text : "");
@@ -320,8 +318,7 @@ bool ReportListCtrl::EnableSort(bool enable)
         style |= HDS_BUTTONS;
     } else {
         style &= ~static_cast<LONG>(HDS_BUTTONS);
-        m_sortColumn = -1;
-        m_sortAscending = 1;
+        ForgetSort();
     }
     ::SetWindowLongA(header, GWL_STYLE, style);
     ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -342,6 +339,7 @@ void ReportListCtrl::SortItems(int column, bool ascending)
         return;
     m_sortAscending = ascending ? 1 : 0;
     m_sortColumn = column;
+    ShowSortArrow();
 
     const int rows = GetRowCount();
     std::vector<std::string> texts;
@@ -351,6 +349,37 @@ void ReportListCtrl::SortItems(int column, bool ascending)
     MoveRows(SortedRowOrder(texts, m_separatorText, ascending, ParseCellDate));
 
     ::SendMessageA(GetParent(), WM_LISTSORTED, static_cast<WPARAM>(m_sortColumn), m_sortAscending);
+}
+
+// The list inserts and changes rows every second in the main window: the header is touched
+// only when there is an arrow to take off.
+void ReportListCtrl::ForgetSort()
+{
+    const bool arrowShown = m_sortColumn >= 0;
+    m_sortColumn = -1;
+    m_sortAscending = 1;
+    if (arrowShown)
+        ShowSortArrow();
+}
+
+void ReportListCtrl::ShowSortArrow()
+{
+    HWND header = GetHeader();
+    const int columns = GetColumnCount();
+    for (int column = 0; column < columns; ++column) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        if (!::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+            continue;
+        int arrow = 0;
+        if (column == m_sortColumn)
+            arrow = m_sortAscending != 0 ? HDF_SORTUP : HDF_SORTDOWN;
+        const int format = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
+        if (format == item.fmt)
+            continue;
+        item.fmt = format;
+        ::SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 LRESULT ReportListCtrl::ListViewCall(UINT message, WPARAM wParam, LPARAM lParam) const

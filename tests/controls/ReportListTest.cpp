@@ -161,6 +161,20 @@ void ClickHeader(const ReportListCtrl& list, int column)
     ::SendMessageA(header, WM_LBUTTONUP, 0, at);
 }
 
+// The sort arrow on each column heading: HDF_SORTUP, HDF_SORTDOWN or 0.
+std::vector<int> Arrows(const ReportListCtrl& list)
+{
+    HWND header = ListView_GetHeader(list.GetSafeHwnd());
+    std::vector<int> arrows;
+    for (int column = 0; column < Header_GetItemCount(header); ++column) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(header, column, &item);
+        arrows.push_back(item.fmt & (HDF_SORTUP | HDF_SORTDOWN));
+    }
+    return arrows;
+}
+
 // A row put in past the control, so without a colour record.
 void InsertForeignRow(const ReportListCtrl& list, int row, const char* text)
 {
@@ -264,20 +278,25 @@ TEST(ReportList, HeaderClicksToggleAndChangesMakeTheNextClickAscending)
         dialog.sorted.clear();
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, HDF_SORTUP, 0}));
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, HDF_SORTDOWN, 0}));
         ClickHeader(list, 2);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, HDF_SORTUP}));
         EXPECT_EQ(dialog.sorted, (Sent{{1, 1}, {1, 0}, {2, 1}}));
         EXPECT_FALSE(dialog.Saw(LVN_COLUMNCLICK)) << "the parent saw a column click";
         EXPECT_FALSE(dialog.Saw(NM_CUSTOMDRAW)) << "the parent saw custom draw";
         EXPECT_EQ(BackGrid(list).front(), std::vector<COLORREF>(3, Stripe)) << "a click recolours";
         EXPECT_EQ(BackGrid(list).back(), std::vector<COLORREF>(3, LastRow));
 
+        // A changed cell ends the sort and takes its arrow away.
         ClickHeader(list, 2);
         EXPECT_FALSE(list.IsSortAscending());
         list.SetItemText(0, 1, "0:00:01");
         EXPECT_EQ(list.GetSortColumn(), -1);
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, 0}));
         ClickHeader(list, 2);
         EXPECT_TRUE(list.IsSortAscending());
         ClickHeader(list, 2);
@@ -292,6 +311,7 @@ TEST(ReportList, HeaderClicksToggleAndChangesMakeTheNextClickAscending)
         dialog.sorted.clear();
         ASSERT_TRUE(list.EnableSort(false));
         EXPECT_FALSE(list.IsSortEnabled());
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, 0}));
         ClickHeader(list, 0);
         list.SortItems(0, true);
         ASSERT_TRUE(list.EnableSort(true));
