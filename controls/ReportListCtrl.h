@@ -4,6 +4,8 @@
 // the rules of core/ListSort.h (separator rows split the list into segments sorted one by one,
 // so a totals row below a blank row stays last), and calls RecolorRows after each such sort.
 // The sorted column's heading shows the direction with an arrow until the rows change.
+// Ctrl+C copies the selected rows, or every row when none is selected, under the column
+// headings to the clipboard as a tab-separated table (core/TableText.h).
 //
 // Bind it to a SysListView32 of a dialog (DDX_Control) or create it with Create. Reflected
 // notifications (column clicks, custom draw, deleted rows) reach it only when its parent is a
@@ -82,7 +84,7 @@ public:
     // The first row whose column-0 text equals label byte for byte (case-sensitive), or -1.
     int FindRowExact(const std::string& label) const;
 
-    // Space never reaches the list (it would toggle the focused row's selection).
+    // Space never reaches the list (it would toggle the focused row's selection); Ctrl+C copies.
     BOOL PreTranslateMessage(MSG* message) override;
 
 protected:
@@ -107,10 +109,12 @@ private:
     HWND GetHeader() const;
     CellColors* RecordOf(int row) const;
     std::string ReadCellText(int row, int column) const;
+    std::string ReadColumnHeading(int column) const;
     // No column is sorted any more: the next click on any column sorts ascending.
     void ForgetSort();
     // Puts the sort arrow on the sorted column's heading and takes it off every other one.
     void ShowSortArrow();
+    void CopyRowsToClipboard() const;
     // Frees every row's record and sets its item data to 0.
     void FreeAllRecords();
     void MoveRows(const std::vector<int>& order);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 #include <utility>
@@ -495,6 +496,69 @@ TEST(ReportList, SpaceNeverReachesTheList)
             ::PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0x01500001);
         },
         [&] { EXPECT_TRUE(dialog.Saw(LVN_KEYDOWN)); }});
+}
+
+// Ctrl+C as the keyboard gives it.
+void PressCtrlC()
+{
+    const WORD keys[] = {VK_CONTROL, 'C', 'C', VK_CONTROL};
+    INPUT inputs[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(::SendInput(4, inputs, sizeof(INPUT)), 4u);
+}
+
+// The clipboard's text in format: CF_UNICODETEXT with wchar_t, CF_TEXT with char.
+template <class Char>
+std::basic_string<Char> ClipboardText(UINT format)
+{
+    std::basic_string<Char> text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const auto* chars = static_cast<const Char*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+// The selected rows, or every row when none is, under the headings; the blank row is left out.
+TEST(ReportList, CtrlCCopiesTheRowsAsATable)
+{
+    ListDialog dialog;
+    ReportListCtrl& list = dialog.list;
+    std::wstring selected, all;
+    std::string selectedAnsi;
+    ModalSteps::Run(dialog, {
+        [&] {
+            FillStatistics(list);
+            list.SetItemText(3, 0, "\xC3\x89" "diteur \xD0\x96.exe");   // in the UTF-8 of the manifest
+            for (int row : {1, 4, 5})
+                ListView_SetItemState(list.GetSafeHwnd(), row, LVIS_SELECTED, LVIS_SELECTED);
+            ASSERT_TRUE(::OpenClipboard(nullptr) && ::EmptyClipboard() && ::CloseClipboard());
+            ::SetForegroundWindow(dialog.GetSafeHwnd());
+            ::SetFocus(list.GetSafeHwnd());
+            PressCtrlC();
+        },
+        [&] {
+            selected = ClipboardText<wchar_t>(CF_UNICODETEXT);
+            selectedAnsi = ClipboardText<char>(CF_TEXT);
+            ListView_SetItemState(list.GetSafeHwnd(), -1, 0, LVIS_SELECTED);
+            PressCtrlC();
+        },
+        [&] { all = ClipboardText<wchar_t>(CF_UNICODETEXT); }});
+    const char* const calcAndTotal = "Applications\tTime\tPercent\r\nCalc.exe\t1:30:00\t5%\r\nTotal:\t21:39:59\t100%";
+    EXPECT_EQ(selectedAnsi, calcAndTotal);
+    EXPECT_EQ(selected, std::wstring(calcAndTotal, calcAndTotal + std::strlen(calcAndTotal)));
+    EXPECT_EQ(all, L"Applications\tTime\tPercent\r\nnotepad.exe\t0:10:00\t30%\r\nCalc.exe\t1:30:00\t5%\r\n"
+                   L"explorer.exe\t9:59:59\t40%\r\n\u00C9diteur \u0416.exe\t10:00:00\t25%\r\n"
+                   L"Total:\t21:39:59\t100%");
 }
 
 TEST(ReportList, RowsTakeTheirRecordsWithThem)
