@@ -3,10 +3,14 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <numeric>
 #include <unordered_map>
 
+#include "controls/UrlDataObject.h"
 #include "core/ListSort.h"
+#include "core/TableText.h"
 
 namespace {
 
@@ -22,20 +26,49 @@ DWORD ApplyStyleRule(DWORD style)
     return (style & StyleKeepMask) | StyleRequired;
 }
 
+// Text in the code page of the program's ANSI calls, as UTF-16.
+std::wstring Widen(const std::string& text)
+{
+    const int size = static_cast<int>(text.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
+
 // A cell text as an OLE automation date (dates, times of day, or both), as the user's locale
 // reads it.
 bool ParseCellDate(const std::string& text, double& when)
 {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return false;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    std::wstring wide = Widen(text);
     DATE date = 0;
     if (FAILED(VarDateFromStr(&wide[0], LOCALE_USER_DEFAULT, 0, &date)))
         return false;
     when = date;
     return true;
+}
+
+// Makes text the clipboard's content as CF_UNICODETEXT. The system offers it as CF_TEXT too,
+// converted with the code page of the clipboard's locale: a program that reads ANSI text gets
+// its own code page, not the UTF-8 of this program's ANSI calls. False when the clipboard
+// could not be opened or took nothing.
+bool PutOnClipboard(HWND owner, const std::wstring& text)
+{
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalBlock block(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* memory = block ? ::GlobalLock(block.get()) : nullptr;
+    if (memory == nullptr)
+        return false;
+    std::memcpy(memory, text.c_str(), bytes);
+    ::GlobalUnlock(block.get());
+    if (!::OpenClipboard(owner))
+        return false;
+    const bool placed = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr;
+    if (placed)
+        block.release();   // the clipboard owns it now
+    ::CloseClipboard();
+    return placed;
 }
 
 // Holds back the list's drawing while many rows change: each change would otherwise invalidate
@@ -128,9 +161,43 @@ LRESULT ReportListCtrl::OnDestroy(WPARAM, LPARAM)
 
 BOOL ReportListCtrl::PreTranslateMessage(MSG* message)
 {
-    if (message->hwnd == m_hWnd && message->message == WM_KEYDOWN && message->wParam == VK_SPACE)
-        return TRUE;
+    if (message->hwnd == m_hWnd && message->message == WM_KEYDOWN) {
+        if (message->wParam == VK_SPACE)
+            return TRUE;
+        // Not with Alt as well: Ctrl+Alt is AltGr, which types characters on many keyboards.
+        if (message->wParam == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0) {
+            CopyRowsToClipboard();
+            return TRUE;
+        }
+    }
     return Window::PreTranslateMessage(message);
+}
+
+void ReportListCtrl::CopyRowsToClipboard() const
+{
+    const int columns = GetColumnCount();
+    if (columns == 0)
+        return;
+    std::vector<std::string> headings;
+    for (int column = 0; column < columns; ++column)
+        headings.push_back(ReadColumnHeading(column));
+
+    std::vector<int> rows;
+    for (int row = -1;
+         (row = static_cast<int>(ListViewCall(LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0;)
+        rows.push_back(row);
+    if (rows.empty()) {
+        rows.resize(static_cast<size_t>(GetRowCount()));
+        std::iota(rows.begin(), rows.end(), 0);
+    }
+    std::vector<std::vector<std::string>> cells;
+    for (int row : rows) {
+        std::vector<std::string>& line = cells.emplace_back();
+        for (int column = 0; column < columns; ++column)
+            line.push_back(ReadCellText(row, column));
+    }
+    if (!PutOnClipboard(m_hWnd, Widen(TableText(headings, cells))))
+        ::MessageBeep(MB_ICONEXCLAMATION);
 }
 
 int ReportListCtrl::InsertColumn(int index, const char* heading, int format, int width, int subItem)
@@ -170,8 +237,7 @@ int ReportListCtrl::InsertColumn(int index, const char* heading, int format, int
 
 int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
 {
-    m_sortColumn = -1;
-    m_sortAscending = 1;
+    ForgetSort();
     if (m_hWnd == nullptr)
         return -1;
 
@@ -195,8 +261,7 @@ int ReportListCtrl::InsertItem(int index, const char* text, int imageIndex)
 
 BOOL ReportListCtrl::SetItemText(int row, int column, const char* text)
 {
-    m_sortColumn = -1;
-    m_sortAscending = 1;
+    ForgetSort();
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text != nullptr ? text : "");
@@ -228,6 +293,18 @@ std::string ReportListCtrl::ReadCellText(int row, int column) const
         }
         text.assign(text.size() * 2, '\0');
     }
+}
+
+// The headings are the program's own short texts.
+std::string ReportListCtrl::ReadColumnHeading(int column) const
+{
+    char heading[256] = {};
+    LVCOLUMNA item = {};
+    item.mask = LVCF_TEXT;
+    item.pszText = heading;
+    item.cchTextMax = sizeof heading;
+    ListViewCall(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    return heading;
 }
 
 int ReportListCtrl::GetRowCount() const
@@ -320,8 +397,7 @@ bool ReportListCtrl::EnableSort(bool enable)
         style |= HDS_BUTTONS;
     } else {
         style &= ~static_cast<LONG>(HDS_BUTTONS);
-        m_sortColumn = -1;
-        m_sortAscending = 1;
+        ForgetSort();
     }
     ::SetWindowLongA(header, GWL_STYLE, style);
     ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -342,6 +418,7 @@ void ReportListCtrl::SortItems(int column, bool ascending)
         return;
     m_sortAscending = ascending ? 1 : 0;
     m_sortColumn = column;
+    ShowSortArrow();
 
     const int rows = GetRowCount();
     std::vector<std::string> texts;
@@ -351,6 +428,37 @@ void ReportListCtrl::SortItems(int column, bool ascending)
     MoveRows(SortedRowOrder(texts, m_separatorText, ascending, ParseCellDate));
 
     ::SendMessageA(GetParent(), WM_LISTSORTED, static_cast<WPARAM>(m_sortColumn), m_sortAscending);
+}
+
+// The list inserts and changes rows every second in the main window: the header is touched
+// only when there is an arrow to take off.
+void ReportListCtrl::ForgetSort()
+{
+    const bool arrowShown = m_sortColumn >= 0;
+    m_sortColumn = -1;
+    m_sortAscending = 1;
+    if (arrowShown)
+        ShowSortArrow();
+}
+
+void ReportListCtrl::ShowSortArrow()
+{
+    HWND header = GetHeader();
+    const int columns = GetColumnCount();
+    for (int column = 0; column < columns; ++column) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        if (!::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+            continue;
+        int arrow = 0;
+        if (column == m_sortColumn)
+            arrow = m_sortAscending != 0 ? HDF_SORTUP : HDF_SORTDOWN;
+        const int format = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
+        if (format == item.fmt)
+            continue;
+        item.fmt = format;
+        ::SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 LRESULT ReportListCtrl::ListViewCall(UINT message, WPARAM wParam, LPARAM lParam) const

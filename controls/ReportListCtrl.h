@@ -3,6 +3,9 @@
 // row's item data and painted through custom draw), sorts by a click on a column header with
 // the rules of core/ListSort.h (separator rows split the list into segments sorted one by one,
 // so a totals row below a blank row stays last), and calls RecolorRows after each such sort.
+// The sorted column's heading shows the direction with an arrow until the rows change.
+// Ctrl+C copies the selected rows, or every row when none is selected, under the column
+// headings to the clipboard as a tab-separated table (core/TableText.h).
 //
 // Bind it to a SysListView32 of a dialog (DDX_Control) or create it with Create. Reflected
 // notifications (column clicks, custom draw, deleted rows) reach it only when its parent is a
@@ -64,8 +67,9 @@ public:
     bool EnableSort(bool enable);
     bool IsSortEnabled() const;
     // Sorts every segment between separator rows by column, moving states, item data, images
-    // and texts with the rows, then sends WM_LISTSORTED to the parent. Does nothing when the
-    // column does not exist or sorting is disabled.
+    // and texts with the rows, shows the direction on the column's heading, then sends
+    // WM_LISTSORTED to the parent. Does nothing when the column does not exist or sorting is
+    // disabled.
     void SortItems(int column, bool ascending);
     int GetSortColumn() const { return m_sortColumn; }       // -1: not sorted since last change
     bool IsSortAscending() const { return m_sortAscending != 0; }
@@ -80,7 +84,7 @@ public:
     // The first row whose column-0 text equals label byte for byte (case-sensitive), or -1.
     int FindRowExact(const std::string& label) const;
 
-    // Space never reaches the list (it would toggle the focused row's selection).
+    // Space never reaches the list (it would toggle the focused row's selection); Ctrl+C copies.
     BOOL PreTranslateMessage(MSG* message) override;
 
 protected:
@@ -105,6 +109,12 @@ private:
     HWND GetHeader() const;
     CellColors* RecordOf(int row) const;
     std::string ReadCellText(int row, int column) const;
+    std::string ReadColumnHeading(int column) const;
+    // No column is sorted any more: the next click on any column sorts ascending.
+    void ForgetSort();
+    // Puts the sort arrow on the sorted column's heading and takes it off every other one.
+    void ShowSortArrow();
+    void CopyRowsToClipboard() const;
     // Frees every row's record and sets its item data to 0.
     void FreeAllRecords();
     void MoveRows(const std::vector<int>& order);

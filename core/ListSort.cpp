@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <numeric>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -58,27 +59,6 @@ long long MagnitudeOf(const std::string& mantissa, bool negativeExponent,
     return power + (negativeExponent ? -exponent : exponent);
 }
 
-// Everything a comparison needs to know about one cell text.
-struct CellKeys {
-    const std::string* text;
-    std::optional<std::uint32_t> hex;
-    std::optional<double> number;
-    std::optional<double> date;
-};
-
-CellKeys ReadCellKeys(const std::string& text, const CellDateParser& parseDate)
-{
-    CellKeys keys{&text, std::nullopt, std::nullopt, std::nullopt};
-    if (text.empty())
-        return keys;
-    keys.hex = ParseHexCell(text);
-    keys.number = ParseNumberCell(text);
-    double when = 0;
-    if (parseDate && parseDate(text, when))
-        keys.date = when;
-    return keys;
-}
-
 template <typename Value>
 int Sign(Value first, Value second)
 {
@@ -89,12 +69,81 @@ int Sign(Value first, Value second)
     return 0;
 }
 
+// A duration "h:mm:ss" as its hours without leading zeros (a view into the cell text) and the
+// seconds past the hour: enough to order durations of any number of hours exactly.
+struct DurationKey {
+    std::string_view hours;
+    int secondsPastHour;
+};
+
+// Two digits at text[at] as a number below 60, or -1.
+int MinutesOrSeconds(const std::string& text, std::size_t at)
+{
+    if (!IsDigit(text[at]) || !IsDigit(text[at + 1]))
+        return -1;
+    const int value = (text[at] - '0') * 10 + (text[at + 1] - '0');
+    return value < 60 ? value : -1;
+}
+
+std::optional<DurationKey> ParseDurationCell(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == 0 || colon == std::string::npos || text.size() != colon + 6 || text[colon + 3] != ':')
+        return std::nullopt;
+    for (std::size_t at = 0; at < colon; ++at) {
+        if (!IsDigit(text[at]))
+            return std::nullopt;
+    }
+    const int minutes = MinutesOrSeconds(text, colon + 1);
+    const int seconds = MinutesOrSeconds(text, colon + 4);
+    if (minutes < 0 || seconds < 0)
+        return std::nullopt;
+    const std::size_t significant = std::min(text.find_first_not_of('0'), colon);
+    return DurationKey{std::string_view(text).substr(significant, colon - significant),
+                       minutes * 60 + seconds};
+}
+
+int CompareDurations(const DurationKey& first, const DurationKey& second)
+{
+    // Without leading zeros, more digits of hours is more hours.
+    if (first.hours.size() != second.hours.size())
+        return Sign(first.hours.size(), second.hours.size());
+    if (const int hours = first.hours.compare(second.hours))
+        return Sign(hours, 0);
+    return Sign(first.secondsPastHour, second.secondsPastHour);
+}
+
+// Everything a comparison needs to know about one cell text.
+struct CellKeys {
+    const std::string* text;
+    std::optional<std::uint32_t> hex;
+    std::optional<double> number;
+    std::optional<DurationKey> duration;
+    std::optional<double> date;
+};
+
+CellKeys ReadCellKeys(const std::string& text, const CellDateParser& parseDate)
+{
+    CellKeys keys{&text, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+    if (text.empty())
+        return keys;
+    keys.hex = ParseHexCell(text);
+    keys.number = ParseNumberCell(text);
+    keys.duration = ParseDurationCell(text);
+    double when = 0;
+    if (parseDate && parseDate(text, when))
+        keys.date = when;
+    return keys;
+}
+
 int CompareKeys(const CellKeys& first, const CellKeys& second)
 {
     if (first.hex && second.hex)
         return Sign(*first.hex, *second.hex);
     if (first.number && second.number)
         return Sign(*first.number, *second.number);
+    if (first.duration && second.duration)
+        return CompareDurations(*first.duration, *second.duration);
     if (first.date && second.date)
         return Sign(*first.date, *second.date);
     // std::string compares its characters as unsigned bytes.

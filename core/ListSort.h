@@ -33,9 +33,13 @@ std::optional<std::uint32_t> ParseHexCell(const std::string& text);
 std::optional<double> ParseNumberCell(const std::string& text);
 
 // Compares two cell texts by the first rule that accepts both: hexadecimal (ParseHexCell),
-// number (ParseNumberCell), date or time (parseDate; an empty parser accepts nothing), and
-// otherwise the texts byte by byte as unsigned characters. An empty text is never a number or
-// a date. Returns -1, 0 or 1 as first is smaller than, equal to or larger than second.
+// number (ParseNumberCell), duration, date or time (parseDate; an empty parser accepts
+// nothing), and otherwise the texts byte by byte as unsigned characters. A duration is
+// hours:minutes:seconds as FormatDuration writes it: one or more digits of hours, then exactly
+// two digits each of minutes and seconds, both below 60 ("25:13:02"); durations compare by
+// their length in seconds, whatever the number of hours. A text such as "0:61:00" is no
+// duration and is left to the later rules. An empty text is never a number, a duration or a
+// date. Returns -1, 0 or 1 as first is smaller than, equal to or larger than second.
 int CompareCellTexts(const std::string& first, const std::string& second,
                      const CellDateParser& parseDate);
 

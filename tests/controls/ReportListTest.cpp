@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 #include <utility>
@@ -161,6 +162,20 @@ void ClickHeader(const ReportListCtrl& list, int column)
     ::SendMessageA(header, WM_LBUTTONUP, 0, at);
 }
 
+// The sort arrow on each column heading: HDF_SORTUP, HDF_SORTDOWN or 0.
+std::vector<int> Arrows(const ReportListCtrl& list)
+{
+    HWND header = ListView_GetHeader(list.GetSafeHwnd());
+    std::vector<int> arrows;
+    for (int column = 0; column < Header_GetItemCount(header); ++column) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(header, column, &item);
+        arrows.push_back(item.fmt & (HDF_SORTUP | HDF_SORTDOWN));
+    }
+    return arrows;
+}
+
 // A row put in past the control, so without a colour record.
 void InsertForeignRow(const ReportListCtrl& list, int row, const char* text)
 {
@@ -264,20 +279,25 @@ TEST(ReportList, HeaderClicksToggleAndChangesMakeTheNextClickAscending)
         dialog.sorted.clear();
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"notepad.exe", "Calc.exe", "explorer.exe", "zed.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, HDF_SORTUP, 0}));
         ClickHeader(list, 1);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"zed.exe", "explorer.exe", "Calc.exe", "notepad.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, HDF_SORTDOWN, 0}));
         ClickHeader(list, 2);
         EXPECT_EQ(ColumnTexts(list, 0), Names({"Calc.exe", "zed.exe", "notepad.exe", "explorer.exe"}));
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, HDF_SORTUP}));
         EXPECT_EQ(dialog.sorted, (Sent{{1, 1}, {1, 0}, {2, 1}}));
         EXPECT_FALSE(dialog.Saw(LVN_COLUMNCLICK)) << "the parent saw a column click";
         EXPECT_FALSE(dialog.Saw(NM_CUSTOMDRAW)) << "the parent saw custom draw";
         EXPECT_EQ(BackGrid(list).front(), std::vector<COLORREF>(3, Stripe)) << "a click recolours";
         EXPECT_EQ(BackGrid(list).back(), std::vector<COLORREF>(3, LastRow));
 
+        // A changed cell ends the sort and takes its arrow away.
         ClickHeader(list, 2);
         EXPECT_FALSE(list.IsSortAscending());
         list.SetItemText(0, 1, "0:00:01");
         EXPECT_EQ(list.GetSortColumn(), -1);
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, 0}));
         ClickHeader(list, 2);
         EXPECT_TRUE(list.IsSortAscending());
         ClickHeader(list, 2);
@@ -292,6 +312,7 @@ TEST(ReportList, HeaderClicksToggleAndChangesMakeTheNextClickAscending)
         dialog.sorted.clear();
         ASSERT_TRUE(list.EnableSort(false));
         EXPECT_FALSE(list.IsSortEnabled());
+        EXPECT_EQ(Arrows(list), (std::vector<int>{0, 0, 0}));
         ClickHeader(list, 0);
         list.SortItems(0, true);
         ASSERT_TRUE(list.EnableSort(true));
@@ -475,6 +496,69 @@ TEST(ReportList, SpaceNeverReachesTheList)
             ::PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0x01500001);
         },
         [&] { EXPECT_TRUE(dialog.Saw(LVN_KEYDOWN)); }});
+}
+
+// Ctrl+C as the keyboard gives it.
+void PressCtrlC()
+{
+    const WORD keys[] = {VK_CONTROL, 'C', 'C', VK_CONTROL};
+    INPUT inputs[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(::SendInput(4, inputs, sizeof(INPUT)), 4u);
+}
+
+// The clipboard's text in format: CF_UNICODETEXT with wchar_t, CF_TEXT with char.
+template <class Char>
+std::basic_string<Char> ClipboardText(UINT format)
+{
+    std::basic_string<Char> text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const auto* chars = static_cast<const Char*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+// The selected rows, or every row when none is, under the headings; the blank row is left out.
+TEST(ReportList, CtrlCCopiesTheRowsAsATable)
+{
+    ListDialog dialog;
+    ReportListCtrl& list = dialog.list;
+    std::wstring selected, all;
+    std::string selectedAnsi;
+    ModalSteps::Run(dialog, {
+        [&] {
+            FillStatistics(list);
+            list.SetItemText(3, 0, "\xC3\x89" "diteur \xD0\x96.exe");   // in the UTF-8 of the manifest
+            for (int row : {1, 4, 5})
+                ListView_SetItemState(list.GetSafeHwnd(), row, LVIS_SELECTED, LVIS_SELECTED);
+            ASSERT_TRUE(::OpenClipboard(nullptr) && ::EmptyClipboard() && ::CloseClipboard());
+            ::SetForegroundWindow(dialog.GetSafeHwnd());
+            ::SetFocus(list.GetSafeHwnd());
+            PressCtrlC();
+        },
+        [&] {
+            selected = ClipboardText<wchar_t>(CF_UNICODETEXT);
+            selectedAnsi = ClipboardText<char>(CF_TEXT);
+            ListView_SetItemState(list.GetSafeHwnd(), -1, 0, LVIS_SELECTED);
+            PressCtrlC();
+        },
+        [&] { all = ClipboardText<wchar_t>(CF_UNICODETEXT); }});
+    const char* const calcAndTotal = "Applications\tTime\tPercent\r\nCalc.exe\t1:30:00\t5%\r\nTotal:\t21:39:59\t100%";
+    EXPECT_EQ(selectedAnsi, calcAndTotal);
+    EXPECT_EQ(selected, std::wstring(calcAndTotal, calcAndTotal + std::strlen(calcAndTotal)));
+    EXPECT_EQ(all, L"Applications\tTime\tPercent\r\nnotepad.exe\t0:10:00\t30%\r\nCalc.exe\t1:30:00\t5%\r\n"
+                   L"explorer.exe\t9:59:59\t40%\r\n\u00C9diteur \u0416.exe\t10:00:00\t25%\r\n"
+                   L"Total:\t21:39:59\t100%");
 }
 
 TEST(ReportList, RowsTakeTheirRecordsWithThem)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <regex>
 
 namespace {
 
@@ -36,6 +37,17 @@ bool RuntimeNumber(const std::string& text, double& value)
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
     return !text.empty() && (std::strcmp(end, "") == 0 || std::strcmp(end, "%") == 0);
+}
+
+// A duration as FormatDuration writes it, in seconds (the texts fed here have few hours).
+bool Duration(const std::string& text, unsigned long long& seconds)
+{
+    static const std::regex form("([0-9]+):([0-5][0-9]):([0-5][0-9])");
+    std::smatch parts;
+    if (!std::regex_match(text, parts, form))
+        return false;
+    seconds = std::stoull(parts[1]) * 3600 + std::stoull(parts[2]) * 60 + std::stoull(parts[3]);
+    return true;
 }
 
 TEST(ParseHexCell, ReadsTextsAsTheThirtyTwoBitRuntimeStrtoulDoes)
@@ -102,19 +114,27 @@ TEST(CompareCellTexts, TakesTheFirstRuleThatAcceptsBothTexts)
         {"A", "10", -1}, {"0x1F", "31", -1}, {"-1", "FFFFFFFF", 0},  // hexadecimal
         {"1e3", "500", -1}, {"1e3", "999.5", 1},  // 1e3 is 0x1E3 only next to another hex text
         {"10%", "10", 0}, {"2.5", "10%", -1},      // numbers and percentages
-        {"9:59:59", "10:00:00", -1}, {"1:00:00", "01:00:00", 0},  // times
-        {"24:00:01", "3:00:00", -1},               // a time the parser rejects is text
+        // Durations, however many hours, ahead of the date rule: no day wraps them.
+        {"9:59:59", "10:00:00", -1}, {"1:00:00", "01:00:00", 0}, {"25:13:02", "3:00:00", 1},
+        {"24:00:01", "23:59:59", 1}, {"0100:00:00", "99:59:59", 1}, {"0:00:00", "000:00:00", 0},
+        {"1193046:28:15", "1193046:28:14", 1},
+        {"123456789012345678901234:00:00", "99999999999999999999999:59:59", 1},
+        // Not durations (minutes or seconds of 60 and more, other forms): the later rules.
+        {"10:61:00", "9:00:00", -1}, {"10:00:60", "9:00:00", -1}, {"10:0:00", "9:00:00", -1},
+        {" 10:00:00", "9:00:00", -1}, {"+10:00:00", "9:00:00", -1}, {"10:00:00 ", "9:00:00", -1},
+        {"10:00", "9:00:00", -1}, {"1:00:00:00", "9:00:00", -1}, {":00:00", "0:00:01", 1},
         {"\xC9" "diteur", "zip", 1}, {"Notepad", "notepad", -1}, {"note", "notepad", -1},
         {"", "0", -1}, {"", "%", -1}, {"", "", 0},  // an empty text is never a number
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, CompareCellTexts(c.first, c.second, kTimes)) << c.first << " " << c.second;
-    EXPECT_EQ(1, CompareCellTexts("9:59:59", "10:00:00", CellDateParser()));
+    EXPECT_EQ(-1, CompareCellTexts("9:59:59", "10:00:00", CellDateParser()));
     const CellDateParser acceptsAll = [](const std::string&, double& when) {
         when = 1.0;
         return true;
     };
     EXPECT_EQ(0, CompareCellTexts("x", "y", acceptsAll));
+    EXPECT_EQ(1, CompareCellTexts("25:00:00", "3:00:00", acceptsAll));
     EXPECT_EQ(-1, CompareCellTexts("", "y", acceptsAll));
 }
 
@@ -155,7 +175,7 @@ TEST(SortedRowOrder, KeepsTheBlankAndTotalRowsOfAStatisticsListLast)
 }
 
 // The list's sort as it has always worked: the rows themselves move and every comparison
-// converts both texts where they stand with the C runtime. Fed only texts the host's runtime
+// converts both texts where they stand with the C runtime (and a pattern for durations). Fed only texts the host's runtime
 // reads as the 32-bit Windows one does (no saturation, no 0x or d in a number, no inf or nan).
 std::vector<int> ReferenceSort(Texts texts, const std::optional<std::string>& separator, bool ascending)
 {
@@ -165,11 +185,14 @@ std::vector<int> ReferenceSort(Texts texts, const std::optional<std::string>& se
     auto compare = [&](const std::string& a, const std::string& b) {
         std::uint32_t h1 = 0, h2 = 0;
         double n1 = 0, n2 = 0, d1 = 0, d2 = 0;
+        unsigned long long s1 = 0, s2 = 0;
         int result;
         if (RuntimeHex(a, h1) && RuntimeHex(b, h2))
             result = (h1 > h2) - (h1 < h2);
         else if (RuntimeNumber(a, n1) && RuntimeNumber(b, n2))
             result = (n1 > n2) - (n1 < n2);
+        else if (Duration(a, s1) && Duration(b, s2))
+            result = (s1 > s2) - (s1 < s2);
         else if (!a.empty() && !b.empty() && ParseTimeOfDay(a, d1) && ParseTimeOfDay(b, d2))
             result = (d1 > d2) - (d1 < d2);
         else
@@ -221,7 +244,7 @@ std::string RandomCellText(std::mt19937& random)
     static const char* const words[] = {
         "", "", "", "Total:", "notepad.exe", "Explorer.EXE", "\xC9" "diteur", "ABC", "abc", " ",
         "%", "-", "+1", "1.", ".5", "1e", "1e%", "12:00", "-0", "1e999", "Face", "24:00:01",
-        "100:00:00", "10%", "10", "A", "a b",
+        "100:00:00", "10%", "10", "A", "a b", "10:61:00", "007:00:00", "1:2:03",
     };
     char buffer[64];
     switch (pick(6)) {

@@ -69,7 +69,8 @@ COLORREF BackgroundOf(HWND list, int row)
 }
 
 // Rounded shares of 2, 3 and 4 seconds add up to 99; "Total:" still shows 100%. The stripes are
-// recoloured after the sort, and the list borrows the caller's images.
+// recoloured after the sort, whose arrow points down on "Time", and the list borrows the
+// caller's images.
 TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
 {
     ActivityStore store;
@@ -83,7 +84,7 @@ TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
         ::ImageList_AddIcon(images, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon)));
     AppStatsDialog dialog(images, store, nullptr);
     Rows rows;
-    std::vector<int> icons;
+    std::vector<int> icons, arrows;
     std::vector<COLORREF> backgrounds;
     UiScript::Run(dialog, {UiScript::Do([&] {
         const HWND list = ListOf(dialog);
@@ -91,6 +92,12 @@ TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
             icons.push_back(ui::ImageOf(list, row));
             backgrounds.push_back(BackgroundOf(list, row));
+        }
+        for (int column = 0; column < 3; ++column) {
+            HDITEMA heading = {};
+            heading.mask = HDI_FORMAT;
+            Header_GetItem(ListView_GetHeader(list), column, &heading);
+            arrows.push_back(heading.fmt & (HDF_SORTUP | HDF_SORTDOWN));
         }
         EXPECT_EQ(ListView_GetImageList(list, LVSIL_SMALL), images);
     })});
@@ -103,6 +110,7 @@ TEST(AppStatsDialog, RowsShowRoundedSharesLargestTimeFirstWithIconsAndStripes)
                           {"", "", ""},
                           {"Total:", "0:00:09", "100%"}}));
     EXPECT_EQ(icons, (std::vector<int>{2, 0, 1, -1, -1}));
+    EXPECT_EQ(arrows, (std::vector<int>{0, HDF_SORTDOWN, 0}));
     const COLORREF stripe = RGB(232, 232, 243), white = RGB(255, 255, 255);
     EXPECT_EQ(backgrounds, (std::vector<COLORREF>{stripe, white, stripe, white, RGB(185, 200, 216)}));
 
