@@ -20,13 +20,12 @@ BEGIN_MESSAGE_MAP(COptionsDlg, Dialog)
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-COptionsDlg::COptionsDlg(Window* parent, RegistryApi& registry)
+COptionsDlg::COptionsDlg(Window* parent)
     : Dialog(IDD_OPTIONS, parent),
-      m_registry(registry),
       m_strDescription(LoadResString(IDS_DESC_PROMPT)),
-      m_bRunAtStartup(IsRunAtStartup(registry) ? 1 : 0),
-      m_bMinToTray(AsCheck(ReadOption(kMinToTrayOption, registry))),
-      m_bMonitorAtStartup(AsCheck(ReadOption(kMonitorAtStartupOption, registry)))
+      m_bRunAtStartup(IsRunAtStartup() ? 1 : 0),
+      m_bMinToTray(AsCheck(ReadOption(kMinToTrayOption))),
+      m_bMonitorAtStartup(AsCheck(ReadOption(kMonitorAtStartupOption)))
 {
 }
 
@@ -54,9 +53,9 @@ BOOL COptionsDlg::OnInitDialog()
 void COptionsDlg::OnOK()
 {
     UpdateData(true);
-    SetRunAtStartup(m_bRunAtStartup != 0, m_registry);
-    WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray), m_registry);
-    WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup), m_registry);
+    SetRunAtStartup(m_bRunAtStartup != 0);
+    WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray));
+    WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup));
     Dialog::OnOK();
 }
 

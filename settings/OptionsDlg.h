@@ -6,13 +6,11 @@
 
 #include "controls/IconButton.h"
 #include "framework/Dialog.h"
-#include "settings/RegistryApi.h"
 
 class COptionsDlg : public Dialog {
 public:
-    // Reads the settings now (a missing option is written with its default, 1). registry is
-    // where they are read and written; tests pass one of their own.
-    explicit COptionsDlg(Window* parent = nullptr, RegistryApi& registry = SystemRegistry());
+    // Reads the settings now (a missing option is written with its default, 1).
+    explicit COptionsDlg(Window* parent = nullptr);
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
@@ -27,7 +25,6 @@ protected:
 private:
     void ShowDescription(UINT stringId);
 
-    RegistryApi& m_registry;
     std::string m_strDescription;
     int m_bRunAtStartup;
     int m_bMinToTray;
