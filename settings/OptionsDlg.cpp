@@ -53,10 +53,33 @@ BOOL COptionsDlg::OnInitDialog()
 void COptionsDlg::OnOK()
 {
     UpdateData(true);
-    SetRunAtStartup(m_bRunAtStartup != 0);
-    WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray));
-    WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup));
-    Dialog::OnOK();
+    // All three are written, changed or not, in this order (a braced list is evaluated in order).
+    const struct {
+        int checkBox;
+        bool saved;
+    } results[] = {
+        {IDC_RUN_AT_STARTUP, SetRunAtStartup(m_bRunAtStartup != 0)},
+        {IDC_MIN_TO_TRAY, WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray))},
+        {IDC_MONITOR_AT_STARTUP,
+         WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup))},
+    };
+    std::string unsaved;
+    bool anySaved = false;
+    for (const auto& result : results) {
+        if (result.saved)
+            anySaved = true;
+        else
+            unsaved += "\n" + CheckBoxLabel(result.checkBox);
+    }
+    if (unsaved.empty()) {
+        Dialog::OnOK();
+        return;
+    }
+    // The dialog stays open, so that the user can try again or cancel.
+    std::string text = LoadResString(IDS_SETTINGS_NOT_SAVED) + "\n" + unsaved;
+    if (anySaved)
+        text += "\n\n" + LoadResString(IDS_OTHERS_SAVED);
+    AppMessageBox(m_hWnd, text, MB_OK | MB_ICONWARNING);
 }
 
 BOOL COptionsDlg::OnSetCursor(HWND window, UINT, UINT)
@@ -76,6 +99,13 @@ BOOL COptionsDlg::OnSetCursor(HWND window, UINT, UINT)
 void COptionsDlg::OnMouseMove(UINT, POINT)
 {
     ShowDescription(IDS_DESC_PROMPT);
+}
+
+std::string COptionsDlg::CheckBoxLabel(int id) const
+{
+    char label[128] = {};
+    GetDlgItemTextA(m_hWnd, id, label, sizeof label);
+    return label;
 }
 
 void COptionsDlg::ShowDescription(UINT stringId)

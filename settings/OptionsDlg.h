@@ -1,5 +1,6 @@
 // The Options dialog: the three settings as check boxes, with a description box that explains
-// the option under the mouse cursor. OK stores all three settings; Cancel stores nothing.
+// the option under the mouse cursor. OK stores all three settings and closes the dialog, or, when
+// one could not be stored, says which and stays open; Cancel stores nothing.
 #pragma once
 
 #include <string>
@@ -24,6 +25,7 @@ protected:
 
 private:
     void ShowDescription(UINT stringId);
+    std::string CheckBoxLabel(int id) const;
 
     std::string m_strDescription;
     int m_bRunAtStartup;

@@ -169,6 +169,68 @@ TEST_F(OptionsDlgTest, OkSavesAllThreeSettingsAndTheOtherWaysOutSaveNothing)
     }
 }
 
+// Every box is changed and OK pressed while some writes are refused: a message box owned by the
+// dialog names exactly the settings not saved, the dialog stays open, the others are saved.
+TEST_F(OptionsDlgTest, ASettingThatCannotBeSavedIsNamedAndTheDialogStaysOpen)
+{
+    const struct Case {
+        std::set<std::string> refusedValues;
+        bool machineRunEntry;   // an earlier install's, which a standard user cannot remove
+        std::string unsaved;
+        bool othersSaved;
+    } cases[] = {
+        {{"Vantel"}, false, "Run at Windows startup", true},
+        {{"MinToTray"}, false, "Minimize to Tray at startup", true},
+        {{}, true, "Run at Windows startup", true},
+        {{"Vantel", "MinToTray", "MonitorAtStartup"}, false,
+         "Run at Windows startup\nMinimize to Tray at startup\nStart monitoring at startup", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unsaved);
+        RemoveAllSettings();
+        StoreOptions(1, 1);
+        const MaybeValue machineEntry = StringValue("C:\\Vantel\\vantel.exe");
+        if (c.machineRunEntry)
+            PutValue(HKEY_LOCAL_MACHINE, kRunPath, kRunValue, *machineEntry);
+        const RegistryRefusals refusals(c.refusedValues);
+        COptionsDlg dialog;
+        HWND window = nullptr;
+        std::vector<HWND> boxes;
+        std::string caption, text;
+        const INT_PTR result = UiScript::Run(dialog, {
+            UiScript::Do([&] {
+                window = dialog.GetSafeHwnd();
+                ChangeEveryBox(window);
+                ui::PostClick(window, IDOK);
+            }),
+            [&] {
+                boxes = ui::OwnedWindows(window);
+                if (boxes.empty())
+                    return false;
+                caption = ui::WindowText(boxes.front());
+                text = ui::ReadMessageBox(boxes.front()).text;
+                ui::PostClick(boxes.front(), IDOK);
+                return true;
+            },
+            UiScript::Do([&] {
+                EXPECT_TRUE(IsWindowVisible(window));
+                EXPECT_TRUE(ui::OwnedWindows(window).empty());
+            })});
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(caption, "settings_tests");   // the application title
+        EXPECT_EQ(text, LoadResString(IDS_SETTINGS_NOT_SAVED) + "\n\n" + c.unsaved
+                            + (c.othersSaved ? "\n\n" + LoadResString(IDS_OTHERS_SAVED) : ""));
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kOptionsPath),
+                  Options(c.refusedValues.count("MinToTray"), c.refusedValues.count("MonitorAtStartup")));
+        // The start-up box was checked unless the machine's entry checked it before.
+        const bool runEntrySaved = !c.machineRunEntry && c.refusedValues.count("Vantel") == 0;
+        EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, kRunPath, kRunValue),
+                  runEntrySaved ? MaybeValue(OwnStartupEntry()) : std::nullopt);
+        EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kRunPath, kRunValue), c.machineRunEntry ? machineEntry : std::nullopt);
+    }
+}
+
 TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
 {
     StoreOptions(1, 1);
