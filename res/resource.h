@@ -19,6 +19,8 @@
 #define IDS_DESC_MINTOTRAY      105
 #define IDS_DESC_MONITOR        106
 #define IDS_DESC_PROMPT         107
+#define IDS_SETTINGS_NOT_SAVED  110   // followed by the labels of the settings not saved
+#define IDS_OTHERS_SAVED        111
 
 // Icons
 #define IDI_MAIN                128   // program icon, tray icon while monitoring

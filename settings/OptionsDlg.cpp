@@ -20,13 +20,12 @@ BEGIN_MESSAGE_MAP(COptionsDlg, Dialog)
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-COptionsDlg::COptionsDlg(Window* parent, RegistryApi& registry)
+COptionsDlg::COptionsDlg(Window* parent)
     : Dialog(IDD_OPTIONS, parent),
-      m_registry(registry),
       m_strDescription(LoadResString(IDS_DESC_PROMPT)),
-      m_bRunAtStartup(IsRunAtStartup(registry) ? 1 : 0),
-      m_bMinToTray(AsCheck(ReadOption(kMinToTrayOption, registry))),
-      m_bMonitorAtStartup(AsCheck(ReadOption(kMonitorAtStartupOption, registry)))
+      m_bRunAtStartup(IsRunAtStartup() ? 1 : 0),
+      m_bMinToTray(AsCheck(ReadOption(kMinToTrayOption))),
+      m_bMonitorAtStartup(AsCheck(ReadOption(kMonitorAtStartupOption)))
 {
 }
 
@@ -54,10 +53,33 @@ BOOL COptionsDlg::OnInitDialog()
 void COptionsDlg::OnOK()
 {
     UpdateData(true);
-    SetRunAtStartup(m_bRunAtStartup != 0, m_registry);
-    WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray), m_registry);
-    WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup), m_registry);
-    Dialog::OnOK();
+    // All three are written, changed or not, in this order (a braced list is evaluated in order).
+    const struct {
+        int checkBox;
+        bool saved;
+    } results[] = {
+        {IDC_RUN_AT_STARTUP, SetRunAtStartup(m_bRunAtStartup != 0)},
+        {IDC_MIN_TO_TRAY, WriteOption(kMinToTrayOption, static_cast<DWORD>(m_bMinToTray))},
+        {IDC_MONITOR_AT_STARTUP,
+         WriteOption(kMonitorAtStartupOption, static_cast<DWORD>(m_bMonitorAtStartup))},
+    };
+    std::string unsaved;
+    bool anySaved = false;
+    for (const auto& result : results) {
+        if (result.saved)
+            anySaved = true;
+        else
+            unsaved += "\n" + CheckBoxLabel(result.checkBox);
+    }
+    if (unsaved.empty()) {
+        Dialog::OnOK();
+        return;
+    }
+    // The dialog stays open, so that the user can try again or cancel.
+    std::string text = LoadResString(IDS_SETTINGS_NOT_SAVED) + "\n" + unsaved;
+    if (anySaved)
+        text += "\n\n" + LoadResString(IDS_OTHERS_SAVED);
+    AppMessageBox(m_hWnd, text, MB_OK | MB_ICONWARNING);
 }
 
 BOOL COptionsDlg::OnSetCursor(HWND window, UINT, UINT)
@@ -77,6 +99,13 @@ BOOL COptionsDlg::OnSetCursor(HWND window, UINT, UINT)
 void COptionsDlg::OnMouseMove(UINT, POINT)
 {
     ShowDescription(IDS_DESC_PROMPT);
+}
+
+std::string COptionsDlg::CheckBoxLabel(int id) const
+{
+    char label[128] = {};
+    GetDlgItemTextA(m_hWnd, id, label, sizeof label);
+    return label;
 }
 
 void COptionsDlg::ShowDescription(UINT stringId)

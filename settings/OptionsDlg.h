@@ -1,18 +1,17 @@
 // The Options dialog: the three settings as check boxes, with a description box that explains
-// the option under the mouse cursor. OK stores all three settings; Cancel stores nothing.
+// the option under the mouse cursor. OK stores all three settings and closes the dialog, or, when
+// one could not be stored, says which and stays open; Cancel stores nothing.
 #pragma once
 
 #include <string>
 
 #include "controls/IconButton.h"
 #include "framework/Dialog.h"
-#include "settings/RegistryApi.h"
 
 class COptionsDlg : public Dialog {
 public:
-    // Reads the settings now (a missing option is written with its default, 1). registry is
-    // where they are read and written; tests pass one of their own.
-    explicit COptionsDlg(Window* parent = nullptr, RegistryApi& registry = SystemRegistry());
+    // Reads the settings now (a missing option is written with its default, 1).
+    explicit COptionsDlg(Window* parent = nullptr);
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
@@ -26,8 +25,8 @@ protected:
 
 private:
     void ShowDescription(UINT stringId);
+    std::string CheckBoxLabel(int id) const;
 
-    RegistryApi& m_registry;
     std::string m_strDescription;
     int m_bRunAtStartup;
     int m_bMinToTray;

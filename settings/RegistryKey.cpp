@@ -3,21 +3,21 @@
 #include <algorithm>
 #include <vector>
 
-RegistryKey::RegistryKey(RegistryApi& registry) : m_registry(registry) {}
-
 RegistryKey::~RegistryKey()
 {
     Close();
 }
 
-bool RegistryKey::Open(HKEY root, const char* path, REGSAM access)
+LSTATUS RegistryKey::Open(HKEY root, const char* path, REGSAM access)
 {
-    if (Close() != ERROR_SUCCESS)
-        return false;
+    const LSTATUS closed = Close();
+    if (closed != ERROR_SUCCESS)
+        return closed;
     HKEY opened = nullptr;
-    if (m_registry.OpenKey(root, path, access, &opened) == ERROR_SUCCESS)
+    const LSTATUS status = RegOpenKeyExA(root, path, 0, access, &opened);
+    if (status == ERROR_SUCCESS)
         m_hKey = opened;
-    return IsOpen();
+    return status;
 }
 
 LSTATUS RegistryKey::Create(HKEY root, const char* path, REGSAM access)
@@ -26,7 +26,8 @@ LSTATUS RegistryKey::Create(HKEY root, const char* path, REGSAM access)
     if (closed != ERROR_SUCCESS)
         return closed;
     HKEY created = nullptr;
-    const LSTATUS status = m_registry.CreateKey(root, path, access, &created);
+    const LSTATUS status = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                           nullptr, &created, nullptr);
     if (status == ERROR_SUCCESS)
         m_hKey = created;
     return status;
@@ -36,7 +37,7 @@ LSTATUS RegistryKey::Close()
 {
     if (!IsOpen())
         return ERROR_SUCCESS;
-    const LSTATUS status = m_registry.CloseKey(m_hKey);
+    const LSTATUS status = RegCloseKey(m_hKey);
     if (status == ERROR_SUCCESS)
         m_hKey = nullptr;
     return status;
@@ -50,7 +51,7 @@ DWORD RegistryKey::QueryDword(const char* name, LSTATUS& status) const
     }
     DWORD value = 0;
     DWORD size = sizeof value;
-    status = m_registry.QueryValue(m_hKey, name, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    status = RegQueryValueExA(m_hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
     return status == ERROR_SUCCESS ? value : 0;
 }
 
@@ -62,7 +63,7 @@ std::string RegistryKey::QueryString(const char* name, LSTATUS& status) const
     }
     DWORD type = REG_NONE;
     DWORD size = 0;
-    status = m_registry.QueryValue(m_hKey, name, &type, nullptr, &size);
+    status = RegQueryValueExA(m_hKey, name, nullptr, &type, nullptr, &size);
     if (status != ERROR_SUCCESS)
         return std::string();
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
@@ -72,10 +73,12 @@ std::string RegistryKey::QueryString(const char* name, LSTATUS& status) const
     if (size == 0)
         return std::string();
 
-    // One spare zero byte so that data stored without its terminator still ends in one.
+    // One spare zero byte so that data stored without its terminator still ends in one. The
+    // first answer may also be larger than the bytes then read (Windows sizes it for the stored
+    // wide text), so the text ends at the first NUL within what was actually read.
     std::vector<char> data(size + 1, '\0');
-    status = m_registry.QueryValue(m_hKey, name, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                                   &size);
+    status = RegQueryValueExA(m_hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                              &size);
     if (status != ERROR_SUCCESS)
         return std::string();
     const auto end = data.begin() + size;
@@ -86,21 +89,21 @@ LSTATUS RegistryKey::SetDword(const char* name, DWORD value)
 {
     if (!IsOpen())
         return ERROR_INVALID_HANDLE;
-    return m_registry.SetValue(m_hKey, name, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                               sizeof value);
+    return RegSetValueExA(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof value);
 }
 
 LSTATUS RegistryKey::SetString(const char* name, const std::string& text)
 {
     if (!IsOpen())
         return ERROR_INVALID_HANDLE;
-    return m_registry.SetValue(m_hKey, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                               static_cast<DWORD>(text.size() + 1));
+    return RegSetValueExA(m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1));
 }
 
 LSTATUS RegistryKey::DeleteValue(const char* name)
 {
     if (!IsOpen())
         return ERROR_INVALID_HANDLE;
-    return m_registry.DeleteValue(m_hKey, name);
+    return RegDeleteValueA(m_hKey, name);
 }

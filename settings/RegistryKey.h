@@ -2,23 +2,23 @@
 // is not open answers ERROR_INVALID_HANDLE (6) and makes no registry call.
 #pragma once
 
-#include "settings/RegistryApi.h"
+#include <windows.h>
 
 #include <string>
 
 class RegistryKey {
 public:
-    explicit RegistryKey(RegistryApi& registry = SystemRegistry());
+    RegistryKey() = default;
     ~RegistryKey();
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
     bool IsOpen() const { return m_hKey != nullptr; }
 
-    // Opens an existing key, closing any key held before. False when it could not be opened.
-    bool Open(HKEY root, const char* path, REGSAM access);
-    // Opens the key, creating it and any missing parents. A key held before is closed first; if
-    // that fails its status is returned and nothing is created.
+    // Opens an existing key. Create also makes it, and any missing parents, when it does not
+    // exist. A key held before is closed first; if that fails its status is returned and
+    // nothing is opened.
+    LSTATUS Open(HKEY root, const char* path, REGSAM access);
     LSTATUS Create(HKEY root, const char* path, REGSAM access);
     // ERROR_SUCCESS when nothing was open.
     LSTATUS Close();
@@ -36,6 +36,5 @@ public:
     LSTATUS DeleteValue(const char* name);
 
 private:
-    RegistryApi& m_registry;
     HKEY m_hKey = nullptr;
 };

@@ -6,9 +6,8 @@
 
 namespace {
 
-const HKEY kRoot = HKEY_LOCAL_MACHINE;
-constexpr char kApplicationKey[] = "SOFTWARE\\Norvatech\\Vantel";
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kApplicationKey[] = "Software\\Norvatech\\Vantel";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Vantel";
 constexpr REGSAM kReadAccess = KEY_READ;
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
@@ -31,49 +30,85 @@ std::string ExecutablePath()
     return std::string();
 }
 
+std::optional<DWORD> QueryOption(HKEY root, const char* valueName)
+{
+    RegistryKey key;
+    key.Open(root, kApplicationKey, kReadAccess);   // not open: the query fails
+    LSTATUS status = ERROR_SUCCESS;
+    const DWORD value = key.QueryDword(valueName, status);
+    return status == ERROR_SUCCESS ? std::optional<DWORD>(value) : std::nullopt;
+}
+
+std::string RunEntry(HKEY root)
+{
+    RegistryKey key;
+    key.Open(root, kRunKey, kReadAccess);   // not open: the query answers ""
+    LSTATUS status = ERROR_SUCCESS;
+    return key.QueryString(kRunValue, status);
+}
+
+// True when root's Run key has no "Vantel" value afterwards.
+bool RemoveRunEntry(HKEY root)
+{
+    RegistryKey key;
+    LSTATUS status = key.Open(root, kRunKey, kWriteAccess);
+    if (status == ERROR_SUCCESS)
+        status = key.DeleteValue(kRunValue);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool HasMachineRunEntry()
+{
+    return !RunEntry(HKEY_LOCAL_MACHINE).empty();
+}
+
 }  // namespace
 
-DWORD ReadOption(const char* valueName, RegistryApi& registry)
+std::optional<DWORD> ReadStoredOption(const char* valueName)
 {
-    RegistryKey key(registry);
-    if (key.Open(kRoot, kApplicationKey, kReadAccess)) {
-        LSTATUS status = ERROR_SUCCESS;
-        const DWORD value = key.QueryDword(valueName, status);
-        if (status == ERROR_SUCCESS)
-            return value;
-    }
-    WriteOption(valueName, 1, registry);
+    if (const auto own = QueryOption(HKEY_CURRENT_USER, valueName))
+        return own;
+    const auto earlier = QueryOption(HKEY_LOCAL_MACHINE, valueName);
+    if (earlier)
+        WriteOption(valueName, *earlier);
+    return earlier;
+}
+
+DWORD ReadOption(const char* valueName)
+{
+    if (const auto stored = ReadStoredOption(valueName))
+        return *stored;
+    WriteOption(valueName, 1);
     return 1;
 }
 
-void WriteOption(const char* valueName, DWORD value, RegistryApi& registry)
+bool WriteOption(const char* valueName, DWORD value)
 {
-    RegistryKey key(registry);
-    if (!key.Open(kRoot, kApplicationKey, kWriteAccess))
-        key.Create(kRoot, kApplicationKey, kWriteAccess);
-    key.SetDword(valueName, value);
+    RegistryKey key;
+    return key.Create(HKEY_CURRENT_USER, kApplicationKey, kWriteAccess) == ERROR_SUCCESS
+        && key.SetDword(valueName, value) == ERROR_SUCCESS;
 }
 
-bool IsRunAtStartup(RegistryApi& registry)
+bool IsRunAtStartup()
 {
-    RegistryKey key(registry);
-    if (!key.Open(kRoot, kRunKey, kReadAccess))
-        return false;
-    LSTATUS status = ERROR_SUCCESS;
-    return !key.QueryString(kRunValue, status).empty();
+    return !RunEntry(HKEY_CURRENT_USER).empty() || HasMachineRunEntry();
 }
 
-void SetRunAtStartup(bool enable, RegistryApi& registry)
+bool SetRunAtStartup(bool enable)
 {
-    RegistryKey key(registry);
-    if (key.Create(kRoot, kRunKey, kWriteAccess) != ERROR_SUCCESS)
-        return;
     if (!enable) {
-        key.DeleteValue(kRunValue);
-        return;
+        const bool ownRemoved = RemoveRunEntry(HKEY_CURRENT_USER);
+        return (!HasMachineRunEntry() || RemoveRunEntry(HKEY_LOCAL_MACHINE)) && ownRemoved;
     }
-    // Quoted, so that a path with spaces cannot be read as a shorter program plus arguments.
     const std::string path = ExecutablePath();
-    if (!path.empty())
-        key.SetString(kRunValue, '"' + path + '"');
+    RegistryKey key;
+    // Quoted, so that a path with spaces cannot be read as a shorter program plus arguments.
+    if (path.empty() || key.Create(HKEY_CURRENT_USER, kRunKey, kWriteAccess) != ERROR_SUCCESS
+        || key.SetString(kRunValue, '"' + path + '"') != ERROR_SUCCESS)
+        return false;
+    // A second start at sign-in would only hand over to the first and show its window. When the
+    // machine's entry may not be removed, it is the one that starts Vantel.
+    if (HasMachineRunEntry() && !RemoveRunEntry(HKEY_LOCAL_MACHINE))
+        RemoveRunEntry(HKEY_CURRENT_USER);
+    return true;
 }

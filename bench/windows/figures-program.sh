@@ -12,7 +12,7 @@ seconds=${2:-60}
 "$root/scripts/wine-session.sh" "$tree"
 # shellcheck disable=SC1091
 . "$tree/wine.env"
-key='HKLM\Software\Norvatech\Vantel'
+key='HKCU\Software\Norvatech\Vantel'
 wine reg add "$key" /v MonitorAtStartup /t REG_DWORD /d 1 /f >/dev/null 2>&1
 wine reg add "$key" /v MinToTray /t REG_DWORD /d 1 /f >/dev/null 2>&1
 

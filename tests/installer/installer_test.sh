@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds vantel-setup.exe with CPack, installs it silently under Wine, starts the installed
 # program, then uninstalls silently: the files, the shortcut, the Add/Remove Programs entry and
-# the start-with-Windows entry go; the user's options stay.
+# the start-with-Windows entries (the user's and an earlier version's machine-wide one) go; the
+# user's options stay.
 # Usage: installer_test.sh <windows build tree> <source tree>
 set -uo pipefail
 tree=$1
@@ -29,8 +30,9 @@ check "cpack wrote vantel-setup.exe" test -s vantel-setup.exe
 . "$tree/wine.env"
 installed="$WINEPREFIX/drive_c/Program Files/Vantel"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vantel/Vantel.lnk"
-options='HKLM\SOFTWARE\Norvatech\Vantel'
-run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+options='HKCU\Software\Norvatech\Vantel'
+user_run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+machine_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantel Setup'
 probe="$tree/bin/window_probe.exe"
 
@@ -48,14 +50,17 @@ check "the installed program shows its main window" wine "$probe" wait VantelMai
 check "the installed program ends with Exit" wine "$probe" exit VantelMainDialog 20
 wait
 
-wine reg add "$run_key" /v Vantel /d "\"C:\\Program Files\\Vantel\\vantel.exe\"" /f >/dev/null 2>&1
+for run_key in "$user_run_key" "$machine_run_key"; do
+    wine reg add "$run_key" /v Vantel /d "\"C:\\Program Files\\Vantel\\vantel.exe\"" /f >/dev/null 2>&1
+done
 wine "$installed/Uninstall.exe" /S
 wait_until_gone "$installed" 60
 check "program files removed" absent test -e "$installed/vantel.exe"
 check "uninstaller removed" absent test -e "$installed/Uninstall.exe"
 check "Start-menu shortcut removed" absent test -e "$shortcut"
 check "Add/Remove Programs entry removed" absent wine reg query "$uninstall_key"
-check "start-with-Windows entry removed" absent wine reg query "$run_key" /v Vantel
+check "the user's start-with-Windows entry removed" absent wine reg query "$user_run_key" /v Vantel
+check "the machine-wide start-with-Windows entry removed" absent wine reg query "$machine_run_key" /v Vantel
 check "the user's options kept" wine reg query "$options" /v MinToTray
 
 wine reg delete "$options" /f >/dev/null 2>&1

@@ -3,49 +3,18 @@
 #include "controls/IconButton.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
-#include "tests/controls/ModalSteps.h"
 #include "tests/settings/RegistryTestSupport.h"
+#include "tests/support/WindowMessages.h"
+#include "tests/views/UiScript.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <iterator>
-#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-
-constexpr char kRunValueName[] = "Vantel";
-using Values = std::map<std::string, StoredValue>;
-
-// The real registry, with a log of the values set and deleted, in order.
-class RecordingRegistry : public ObservedRegistry {
-public:
-    using ObservedRegistry::ObservedRegistry;
-
-    std::vector<std::string> changes;
-
-    LSTATUS SetValue(HKEY key, const char* name, DWORD type, const BYTE* data,
-                     DWORD size) override
-    {
-        changes.push_back(std::string("set ") + name);
-        return ObservedRegistry::SetValue(key, name, type, data, size);
-    }
-    LSTATUS DeleteValue(HKEY key, const char* name) override
-    {
-        changes.push_back(std::string("delete ") + name);
-        return ObservedRegistry::DeleteValue(key, name);
-    }
-};
-
-std::string Text(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 constexpr int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_MIN_TO_TRAY, IDC_MONITOR_AT_STARTUP};
 
@@ -64,16 +33,15 @@ void ChangeEveryBox(HWND dialog)
         SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
 }
 
-// Runs the dialog and does act on it, which must close it; DoModal's result.
-INT_PTR RunClosing(COptionsDlg& dialog, const std::function<void(HWND)>& act)
+void StoreOptions(DWORD minToTray, DWORD monitorAtStartup)
 {
-    return ModalSteps::Run(dialog, {[&] { act(dialog.GetSafeHwnd()); },
-                                    [] { ADD_FAILURE() << "the dialog did not close"; }});
+    PutValue(HKEY_CURRENT_USER, kOptionsPath, "MinToTray", DwordValue(minToTray));
+    PutValue(HKEY_CURRENT_USER, kOptionsPath, "MonitorAtStartup", DwordValue(monitorAtStartup));
 }
 
-void ClickOk(HWND dialog)
+Values Options(DWORD minToTray, DWORD monitorAtStartup)
 {
-    SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+    return {{"MinToTray", DwordValue(minToTray)}, {"MonitorAtStartup", DwordValue(monitorAtStartup)}};
 }
 
 POINT CenterOf(HWND window)
@@ -107,7 +75,7 @@ void MoveCursorTo(POINT point)
         SetCursorPos(point.x, point.y);
         g_lastMouseMessageAt = GetTickCount();
         while (GetTickCount() - g_lastMouseMessageAt < kQuietMilliseconds)
-            ModalSteps::Pump(10);
+            Pump(10);
         POINT now{};
         GetCursorPos(&now);
         if (now.x == point.x && now.y == point.y)
@@ -116,131 +84,150 @@ void MoveCursorTo(POINT point)
     UnhookWindowsHookEx(hook);
 }
 
-// Each test starts and ends without the application key and without the start-up entry, with
-// the cursor away from the dialog so that only the test's own moves reach it.
+// Each test starts and ends with no settings in either root, with the cursor away from the
+// dialog so that only the test's own moves reach it.
 class OptionsDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clean();
+        RemoveAllSettings();
         MoveCursorTo(kParkingPlace);
     }
-    void TearDown() override { Clean(); }
-
-    static void Clean()
-    {
-        DeleteApplicationKey();
-        RemoveValue(kRunKeyPath, kRunValueName);
-    }
-
-    static void StoreOptions(DWORD minToTray, DWORD monitorAtStartup)
-    {
-        PutValue(kApplicationKeyPath, "MinToTray", DwordValue(minToTray));
-        PutValue(kApplicationKeyPath, "MonitorAtStartup", DwordValue(monitorAtStartup));
-    }
+    void TearDown() override { RemoveAllSettings(); }
 };
 
 }  // namespace
 
-TEST_F(OptionsDlgTest, OpeningStoresMissingDefaultsAndShowsTheStoredStates)
+// Nothing stored: opening writes the defaults and shows them. (Stored states are shown as the
+// tests below find them.)
+TEST_F(OptionsDlgTest, OpensWithTheDefaultsStored)
 {
     COptionsDlg dialog;
-    EXPECT_EQ(ValuesOf(kApplicationKeyPath),
-              (Values{{"MinToTray", DwordValue(1)}, {"MonitorAtStartup", DwordValue(1)}}));
-
-    const INT_PTR result = ModalSteps::Run(dialog, {[&] {
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kOptionsPath), Options(1, 1));
+    UiScript::Run(dialog, {UiScript::Do([&] {
         const HWND window = dialog.GetSafeHwnd();
         EXPECT_EQ(Checks(window), (std::vector<bool>{false, true, true}));
-        EXPECT_EQ(Text(GetDlgItem(window, IDC_DESCRIPTION)), LoadResString(IDS_DESC_PROMPT));
+        EXPECT_EQ(ui::WindowText(GetDlgItem(window, IDC_DESCRIPTION)), LoadResString(IDS_DESC_PROMPT));
         EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
         for (int id : {IDOK, IDCANCEL}) {
             auto* button = dynamic_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)));
             ASSERT_NE(button, nullptr) << id;
             EXPECT_NE(button->GetIcon(), nullptr) << id;
         }
-        // The first tab stop of the template.
-        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_RUN_AT_STARTUP));
-    }});
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
-
-    // Stored states, including a value other than 0 or 1, which counts as on.
-    StoreOptions(7, 0);
-    PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
-    COptionsDlg stored;
-    std::vector<bool> storedChecks;
-    ModalSteps::Run(stored, {[&] { storedChecks = Checks(stored.GetSafeHwnd()); }});
-    EXPECT_EQ(storedChecks, (std::vector<bool>{true, true, false}));
+    })});
 }
 
-// Even unchanged, all three are written: an absent start-up entry is deleted again, one naming a
-// program elsewhere names the program running now, an option stored as 7 is stored as 1.
-TEST_F(OptionsDlgTest, OkRewritesAllThreeSettingsInOrder)
+// OK writes all three, even unchanged: an entry naming a program elsewhere then names the
+// program running now, an option stored as 7 is stored as 1. Cancel, Escape and the close box
+// write nothing. The machine-wide root refuses writes throughout, as for a standard user.
+TEST_F(OptionsDlgTest, OkSavesAllThreeSettingsAndTheOtherWaysOutSaveNothing)
 {
-    struct Case {
+    using Close = void (*)(HWND dialog);
+    const Close ok = [](HWND d) { ui::PostClick(d, IDOK); };
+    const Close cancel = [](HWND d) { ui::PostClick(d, IDCANCEL); };
+    const Close escape = [](HWND d) { PostMessageA(GetDlgItem(d, IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_ESCAPE, 0); };
+    const Close closeBox = [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); };
+    const struct Case {
         DWORD minToTray, monitorAtStartup;
-        bool startupEntry, changeEveryBox;
-        std::string startupChange;
-        DWORD minToTrayAfter, monitorAtStartupAfter;
+        bool runEntry, changeEveryBox;
+        Close close;
+        INT_PTR result;
+        Values optionsAfter;
+        MaybeValue runEntryAfter;
+    } cases[] = {
+        {1, 0, false, false, ok, IDOK, Options(1, 0), std::nullopt},
+        {7, 1, true, false, ok, IDOK, Options(1, 1), OwnStartupEntry()},
+        {1, 1, true, true, ok, IDOK, Options(0, 0), std::nullopt},
+        {1, 1, false, true, cancel, IDCANCEL, Options(1, 1), std::nullopt},
+        {1, 1, false, true, escape, IDCANCEL, Options(1, 1), std::nullopt},
+        {1, 1, false, true, closeBox, IDCANCEL, Options(1, 1), std::nullopt},
     };
-    const Case cases[] = {{1, 0, false, false, "delete Vantel", 1, 0},
-                          {7, 1, true, false, "set Vantel", 1, 1},
-                          {1, 1, true, true, "delete Vantel", 0, 0}};
+    const StoredValue elsewhere = StringValue("C:\\elsewhere\\vantel.exe");
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         const Case& c = cases[i];
+        RemoveAllSettings();
         StoreOptions(c.minToTray, c.monitorAtStartup);
-        if (c.startupEntry)
-            PutValue(kRunKeyPath, kRunValueName, StringValue("C:\\elsewhere\\vantel.exe"));
-        RecordingRegistry registry;
-        COptionsDlg dialog(nullptr, registry);
-        EXPECT_TRUE(registry.changes.empty());
-        EXPECT_EQ(RunClosing(dialog, [&](HWND window) {
+        if (c.runEntry)
+            PutValue(HKEY_CURRENT_USER, kRunPath, kRunValue, elsewhere);
+        const RegistryRefusals standardUser;
+        COptionsDlg dialog;
+        std::vector<bool> checks;
+        const INT_PTR result = UiScript::Run(dialog, {UiScript::Do([&] {
+            const HWND window = dialog.GetSafeHwnd();
             if (c.changeEveryBox)
                 ChangeEveryBox(window);
-            ClickOk(window);
-        }), IDOK);
-        EXPECT_EQ(registry.changes, (std::vector<std::string>{c.startupChange, "set MinToTray",
-                                                              "set MonitorAtStartup"}));
-        EXPECT_EQ(ValuesOf(kApplicationKeyPath), (Values{{"MinToTray", DwordValue(c.minToTrayAfter)},
-                                                         {"MonitorAtStartup", DwordValue(c.monitorAtStartupAfter)}}));
-        const Values runValues = ValuesOf(kRunKeyPath);
-        if (c.startupChange == "set Vantel")
-            EXPECT_EQ(runValues.at(kRunValueName), StringValue('"' + OwnExecutablePath() + '"'));
-        else
-            EXPECT_EQ(runValues.count(kRunValueName), 0u);
+            checks = Checks(window);
+            SetFocus(GetDlgItem(window, IDC_MIN_TO_TRAY));
+            c.close(window);
+        })}, /*endAfterLast=*/false);
+        EXPECT_EQ(checks, (std::vector<bool>{c.runEntry != c.changeEveryBox, !c.changeEveryBox,
+                                             (c.monitorAtStartup != 0) != c.changeEveryBox}));
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kOptionsPath), c.optionsAfter);
+        EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, kRunPath, kRunValue), c.runEntryAfter);
     }
 }
 
-TEST_F(OptionsDlgTest, CancelEscapeAndCloseBoxWriteNothing)
+// Every box is changed and OK pressed while some writes are refused: a message box owned by the
+// dialog names exactly the settings not saved, the dialog stays open, the others are saved.
+TEST_F(OptionsDlgTest, ASettingThatCannotBeSavedIsNamedAndTheDialogStaysOpen)
 {
-    struct Way {
-        const char* name;
-        void (*close)(HWND dialog);
+    const struct Case {
+        std::set<std::string> refusedValues;
+        bool machineRunEntry;   // an earlier install's, which a standard user cannot remove
+        std::string unsaved;
+        bool othersSaved;
+    } cases[] = {
+        {{"Vantel"}, false, "Run at Windows startup", true},
+        {{"MinToTray"}, false, "Minimize to Tray at startup", true},
+        {{}, true, "Run at Windows startup", true},
+        {{"Vantel", "MinToTray", "MonitorAtStartup"}, false,
+         "Run at Windows startup\nMinimize to Tray at startup\nStart monitoring at startup", false},
     };
-    const Way ways[] = {
-        {"Cancel button", [](HWND d) { SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0); }},
-        {"Escape",
-         [](HWND d) { PostMessageA(GetDlgItem(d, IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        {"close box", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    StoreOptions(1, 1);
-    const Values options = ValuesOf(kApplicationKeyPath);
-    for (const Way& way : ways) {
-        ObservedRegistry registry;
-        COptionsDlg dialog(nullptr, registry);
-        std::vector<bool> changed;
-        const INT_PTR result = RunClosing(dialog, [&](HWND window) {
-            ChangeEveryBox(window);
-            changed = Checks(window);
-            SetFocus(GetDlgItem(window, IDC_MIN_TO_TRAY));
-            way.close(window);
-        });
-        EXPECT_EQ(result, IDCANCEL) << way.name;
-        EXPECT_EQ(changed, (std::vector<bool>{true, false, false})) << way.name;
-        EXPECT_EQ(registry.WriteAttempts(), 0) << way.name;
-        EXPECT_EQ(ValuesOf(kApplicationKeyPath), options) << way.name;
-        EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u) << way.name;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unsaved);
+        RemoveAllSettings();
+        StoreOptions(1, 1);
+        const MaybeValue machineEntry = StringValue("C:\\Vantel\\vantel.exe");
+        if (c.machineRunEntry)
+            PutValue(HKEY_LOCAL_MACHINE, kRunPath, kRunValue, *machineEntry);
+        const RegistryRefusals refusals(c.refusedValues);
+        COptionsDlg dialog;
+        HWND window = nullptr;
+        std::vector<HWND> boxes;
+        std::string caption, text;
+        const INT_PTR result = UiScript::Run(dialog, {
+            UiScript::Do([&] {
+                window = dialog.GetSafeHwnd();
+                ChangeEveryBox(window);
+                ui::PostClick(window, IDOK);
+            }),
+            [&] {
+                boxes = ui::OwnedWindows(window);
+                if (boxes.empty())
+                    return false;
+                caption = ui::WindowText(boxes.front());
+                text = ui::ReadMessageBox(boxes.front()).text;
+                ui::PostClick(boxes.front(), IDOK);
+                return true;
+            },
+            UiScript::Do([&] {
+                EXPECT_TRUE(IsWindowVisible(window));
+                EXPECT_TRUE(ui::OwnedWindows(window).empty());
+            })});
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(caption, "settings_tests");   // the application title
+        EXPECT_EQ(text, LoadResString(IDS_SETTINGS_NOT_SAVED) + "\n\n" + c.unsaved
+                            + (c.othersSaved ? "\n\n" + LoadResString(IDS_OTHERS_SAVED) : ""));
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kOptionsPath),
+                  Options(c.refusedValues.count("MinToTray"), c.refusedValues.count("MonitorAtStartup")));
+        // The start-up box was checked unless the machine's entry checked it before.
+        const bool runEntrySaved = !c.machineRunEntry && c.refusedValues.count("Vantel") == 0;
+        EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, kRunPath, kRunValue),
+                  runEntrySaved ? MaybeValue(OwnStartupEntry()) : std::nullopt);
+        EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kRunPath, kRunValue), c.machineRunEntry ? machineEntry : std::nullopt);
     }
 }
 
@@ -250,7 +237,7 @@ TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
     COptionsDlg dialog;
     HWND window = nullptr;
     auto item = [&](int id) { return GetDlgItem(window, id); };
-    auto description = [&] { return Text(item(IDC_DESCRIPTION)); };
+    auto description = [&] { return ui::WindowText(item(IDC_DESCRIPTION)); };
     auto shows = [&](UINT stringId) { return description() == LoadResString(stringId); };
     // Half-way between two check boxes: the dialog itself.
     auto between = [&](int upperId, int lowerId) {
@@ -274,8 +261,8 @@ TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     };
 
-    const INT_PTR result = ModalSteps::Run(dialog, {
-        [&] {
+    const INT_PTR result = UiScript::Run(dialog, {
+        UiScript::Do([&] {
             window = dialog.GetSafeHwnd();
             const std::pair<POINT, UINT> hovers[] = {
                 {CenterOf(item(IDC_RUN_AT_STARTUP)), IDS_DESC_RUNATSTARTUP},
@@ -292,91 +279,23 @@ TEST_F(OptionsDlgTest, TheDescriptionFollowsTheMouseOnly)
                 EXPECT_TRUE(hoverShows(hovers[i].first, hovers[i].second))
                     << "hover " << i << ": " << description();
             MoveCursorTo(kParkingPlace);
-        },
+        }),
         // Over the dialog itself the cursor still gets its usual shape, the class arrow.
-        [&] {
+        UiScript::Do([&] {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
             sendSetCursor(window);
             EXPECT_TRUE(shows(IDS_DESC_PROMPT)) << description();
             EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
-        },
-        // The keyboard moves the focus from box to box; the description stays.
-        [&] {
-            sendSetCursor(item(IDC_MIN_TO_TRAY));
+        }),
+        // The keyboard moves the focus to another box; the description stays.
+        UiScript::Do([&] {
+            sendSetCursor(item(IDC_RUN_AT_STARTUP));
             SetFocus(item(IDC_RUN_AT_STARTUP));
             PostMessageA(item(IDC_RUN_AT_STARTUP), WM_KEYDOWN, VK_TAB, 0);
-        },
-        [&] {
+        }),
+        UiScript::Do([&] {
             EXPECT_EQ(GetFocus(), item(IDC_MIN_TO_TRAY));
-            PostMessageA(item(IDC_MIN_TO_TRAY), WM_KEYDOWN, VK_TAB, 0);
-        },
-        [&] {
-            EXPECT_EQ(GetFocus(), item(IDC_MONITOR_AT_STARTUP));
-            SetFocus(item(IDC_RUN_AT_STARTUP));
-            EXPECT_TRUE(shows(IDS_DESC_MINTOTRAY)) << description();
-        }});
+            EXPECT_TRUE(shows(IDS_DESC_RUNATSTARTUP)) << description();
+        })});
     EXPECT_EQ(result, IDCANCEL);
-}
-
-namespace {
-
-// What the description box held when the dialog was first told it is being shown.
-struct FirstShow {
-    bool seen = false;
-    bool dialogWasVisible = false;
-    std::string description;
-};
-FirstShow g_firstShow;
-
-LRESULT CALLBACK WatchFirstShow(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && !g_firstShow.seen
-        && GetDlgItem(call->hwnd, IDC_DESCRIPTION) != nullptr) {
-        g_firstShow.seen = true;
-        g_firstShow.dialogWasVisible = IsWindowVisible(call->hwnd) != FALSE;
-        g_firstShow.description = Text(GetDlgItem(call->hwnd, IDC_DESCRIPTION));
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
-
-TEST_F(OptionsDlgTest, TheTemplateTextIsReplacedBeforeTheDialogShows)
-{
-    StoreOptions(1, 1);
-    COptionsDlg dialog;
-    g_firstShow = FirstShow();
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchFirstShow, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    ModalSteps::Run(dialog, {[] {}});
-    UnhookWindowsHookEx(hook);
-
-    ASSERT_TRUE(g_firstShow.seen);
-    EXPECT_FALSE(g_firstShow.dialogWasVisible);
-    EXPECT_EQ(g_firstShow.description, LoadResString(IDS_DESC_PROMPT));
-}
-
-// Nothing stored and nothing storable: the defaults are shown. Stored options stay as they were.
-TEST_F(OptionsDlgTest, OkClosesTheDialogWhenTheRegistryRefusesWrites)
-{
-    {
-        ObservedRegistry refusing(true);
-        COptionsDlg dialog(nullptr, refusing);
-        EXPECT_GT(refusing.WriteAttempts(), 0);
-        std::vector<bool> shown;
-        EXPECT_EQ(RunClosing(dialog, [&](HWND window) { shown = Checks(window); ClickOk(window); }), IDOK);
-        EXPECT_EQ(shown, (std::vector<bool>{false, true, true}));
-        EXPECT_FALSE(KeyExists(kApplicationKeyPath));
-    }
-
-    StoreOptions(1, 0);
-    const Values options = ValuesOf(kApplicationKeyPath);
-    ObservedRegistry refusing(true);
-    COptionsDlg dialog(nullptr, refusing);
-    EXPECT_EQ(refusing.WriteAttempts(), 0);
-    EXPECT_EQ(RunClosing(dialog, [](HWND window) { ChangeEveryBox(window); ClickOk(window); }), IDOK);
-    EXPECT_GT(refusing.WriteAttempts(), 0);
-    EXPECT_EQ(ValuesOf(kApplicationKeyPath), options);
-    EXPECT_EQ(ValuesOf(kRunKeyPath).count(kRunValueName), 0u);
 }

@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr REGSAM kWriteBits = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-
-}  // namespace
+#include <utility>
 
 StoredValue DwordValue(DWORD value)
 {
@@ -20,29 +16,11 @@ StoredValue StringValue(const std::string& text, DWORD type)
     return StoredValue{type, std::vector<BYTE>(bytes, bytes + text.size() + 1)};
 }
 
-bool KeyExists(const char* path)
+void PutValue(HKEY root, const char* path, const char* name, const StoredValue& value)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void DeleteApplicationKey()
-{
-    const LSTATUS status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kApplicationKeyPath);
-    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << status;
-    // The maker's key goes too once it is empty; it fails harmlessly while it has other keys.
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Norvatech");
-    ASSERT_FALSE(KeyExists(kApplicationKeyPath));
-}
-
-void PutValue(const char* path, const char* name, const StoredValue& value)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_WRITE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS);
     const LSTATUS status = RegSetValueExA(key, name, 0, value.type, value.data.data(),
                                           static_cast<DWORD>(value.data.size()));
@@ -50,28 +28,18 @@ void PutValue(const char* path, const char* name, const StoredValue& value)
     ASSERT_EQ(status, ERROR_SUCCESS);
 }
 
-void RemoveValue(const char* path, const char* name)
+Values ValuesOf(HKEY root, const char* path)
 {
+    Values values;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-std::map<std::string, StoredValue> ValuesOf(const char* path)
-{
-    std::map<std::string, StoredValue> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return values;
     for (DWORD index = 0;; ++index) {
         char name[16384];
         DWORD nameLength = sizeof name;
         DWORD type = REG_NONE;
         DWORD size = 0;
-        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS)
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             break;
         StoredValue value{type, std::vector<BYTE>(size)};
         RegQueryValueExA(key, name, nullptr, nullptr, value.data.data(), &size);
@@ -81,6 +49,29 @@ std::map<std::string, StoredValue> ValuesOf(const char* path)
     return values;
 }
 
+MaybeValue ValueOf(HKEY root, const char* path, const char* name)
+{
+    const Values values = ValuesOf(root, path);
+    const auto found = values.find(name);
+    return found != values.end() ? MaybeValue(found->second) : std::nullopt;
+}
+
+void RemoveAllSettings()
+{
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteKeyA(root, kOptionsPath);
+        // The maker's key goes too once it is empty; it fails harmlessly while it has other keys.
+        RegDeleteKeyA(root, "Software\\Norvatech");
+        HKEY run = nullptr;
+        if (RegOpenKeyExA(root, kRunPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+            RegDeleteValueA(run, kRunValue);
+            RegCloseKey(run);
+        }
+        ASSERT_TRUE(ValuesOf(root, kOptionsPath).empty());
+        ASSERT_EQ(ValuesOf(root, kRunPath).count(kRunValue), 0u);
+    }
+}
+
 std::string OwnExecutablePath()
 {
     std::string path(32768, '\0');
@@ -88,48 +79,64 @@ std::string OwnExecutablePath()
     return path;
 }
 
-bool ObservedRegistry::Refused()
+StoredValue OwnStartupEntry()
 {
-    ++m_writeAttempts;
-    return m_refuseWrites;
+    return StringValue('"' + OwnExecutablePath() + '"');
 }
 
-LSTATUS ObservedRegistry::OpenKey(HKEY root, const char* path, REGSAM access, HKEY* key)
+RegistryRefusals::RegistryRefusals(std::set<std::string> refusedValues)
+    : m_refusedValues(std::move(refusedValues))
 {
-    if ((access & kWriteBits) != 0 && Refused())
+    s_current = this;
+}
+
+RegistryRefusals::~RegistryRefusals()
+{
+    s_current = nullptr;
+}
+
+bool RegistryRefusals::Refuses(bool refused)
+{
+    if (refused)
+        ++s_current->m_refused;
+    return refused;
+}
+
+bool RegistryRefusals::RefusesValue(LPCSTR name)
+{
+    return Refuses(name != nullptr && s_current->m_refusedValues.count(name) != 0);
+}
+
+LSTATUS WINAPI RegistryRefusals::OpenKey(HKEY root, LPCSTR path, DWORD options, REGSAM access,
+                                         PHKEY key)
+{
+    if (Refuses(root == HKEY_LOCAL_MACHINE && (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0))
         return ERROR_ACCESS_DENIED;
-    return SystemRegistry().OpenKey(root, path, access, key);
+    return s_current->m_open.Original<decltype(&RegOpenKeyExA)>()(root, path, options, access, key);
 }
 
-LSTATUS ObservedRegistry::CreateKey(HKEY root, const char* path, REGSAM access, HKEY* key)
+LSTATUS WINAPI RegistryRefusals::CreateKey(HKEY root, LPCSTR path, DWORD reserved, LPSTR keyClass,
+                                           DWORD options, REGSAM access,
+                                           LPSECURITY_ATTRIBUTES security, PHKEY key,
+                                           LPDWORD disposition)
 {
-    if (Refused())
+    if (Refuses(root == HKEY_LOCAL_MACHINE))
         return ERROR_ACCESS_DENIED;
-    return SystemRegistry().CreateKey(root, path, access, key);
+    return s_current->m_create.Original<decltype(&RegCreateKeyExA)>()(
+        root, path, reserved, keyClass, options, access, security, key, disposition);
 }
 
-LSTATUS ObservedRegistry::QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data,
-                                     DWORD* size)
+LSTATUS WINAPI RegistryRefusals::SetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                          const BYTE* data, DWORD size)
 {
-    return SystemRegistry().QueryValue(key, name, type, data, size);
-}
-
-LSTATUS ObservedRegistry::SetValue(HKEY key, const char* name, DWORD type, const BYTE* data,
-                                   DWORD size)
-{
-    if (Refused())
+    if (RefusesValue(name))
         return ERROR_ACCESS_DENIED;
-    return SystemRegistry().SetValue(key, name, type, data, size);
+    return s_current->m_set.Original<decltype(&RegSetValueExA)>()(key, name, reserved, type, data, size);
 }
 
-LSTATUS ObservedRegistry::DeleteValue(HKEY key, const char* name)
+LSTATUS WINAPI RegistryRefusals::DeleteValue(HKEY key, LPCSTR name)
 {
-    if (Refused())
+    if (RefusesValue(name))
         return ERROR_ACCESS_DENIED;
-    return SystemRegistry().DeleteValue(key, name);
-}
-
-LSTATUS ObservedRegistry::CloseKey(HKEY key)
-{
-    return SystemRegistry().CloseKey(key);
+    return s_current->m_delete.Original<decltype(&RegDeleteValueA)>()(key, name);
 }

@@ -1,18 +1,21 @@
-// Helpers for the settings tests: direct advapi32 access to the test prefix's registry (so the
-// checks do not go through the code under test), a registry that forwards to the real one while
-// counting write attempts or refusing them, and a mock for call-level checks.
+// The test prefix's real registry, read and written directly (not through the code under test),
+// and the refusals that Windows gives and Wine never does, simulated by patching this program's
+// imports of the registry calls.
 #pragma once
 
-#include "settings/RegistryApi.h"
-
-#include <gmock/gmock.h>
+#include <windows.h>
 
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-constexpr char kApplicationKeyPath[] = "SOFTWARE\\Norvatech\\Vantel";
-constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+#include "tests/support/ImportPatch.h"
+
+constexpr char kOptionsPath[] = "Software\\Norvatech\\Vantel";
+constexpr char kRunPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValue[] = "Vantel";
 
 struct StoredValue {
     DWORD type = REG_NONE;
@@ -23,50 +26,51 @@ struct StoredValue {
         return type == other.type && data == other.data;
     }
 };
+using Values = std::map<std::string, StoredValue>;
+using MaybeValue = std::optional<StoredValue>;
 
 StoredValue DwordValue(DWORD value);
-StoredValue StringValue(const std::string& text, DWORD type = REG_SZ);  // with its NUL
+StoredValue StringValue(const std::string& text, DWORD type = REG_SZ);   // with its NUL
 
-bool KeyExists(const char* path);
-void DeleteApplicationKey();
-void PutValue(const char* path, const char* name, const StoredValue& value);
-void RemoveValue(const char* path, const char* name);
+void PutValue(HKEY root, const char* path, const char* name, const StoredValue& value);
 // Every value of the key by name; empty when the key does not exist.
-std::map<std::string, StoredValue> ValuesOf(const char* path);
+Values ValuesOf(HKEY root, const char* path);
+MaybeValue ValueOf(HKEY root, const char* path, const char* name);
+// Both roots without the options key and without the Run value "Vantel".
+void RemoveAllSettings();
 // The running test program's full path, read with a buffer large enough for any path.
 std::string OwnExecutablePath();
+// The start-up entry that names this program: its full path in double quotes.
+StoredValue OwnStartupEntry();
 
-// Forwards to the real registry. Counts every attempt to change it (opening or creating a key
-// for writing, setting or deleting a value); with refuseWrites it answers ERROR_ACCESS_DENIED to
-// each of them, as the machine-wide root does for an ordinary user.
-class ObservedRegistry : public RegistryApi {
+// While it lives, the machine-wide root cannot be opened or created for writing, as for every
+// unelevated program on Windows, and the values named in refusedValues can be neither set nor
+// deleted. It refuses the test's own calls too: prepare HKEY_LOCAL_MACHINE before creating it.
+class RegistryRefusals {
 public:
-    explicit ObservedRegistry(bool refuseWrites = false) : m_refuseWrites(refuseWrites) {}
+    explicit RegistryRefusals(std::set<std::string> refusedValues = {});
+    ~RegistryRefusals();
+    RegistryRefusals(const RegistryRefusals&) = delete;
+    RegistryRefusals& operator=(const RegistryRefusals&) = delete;
 
-    int WriteAttempts() const { return m_writeAttempts; }
-
-    LSTATUS OpenKey(HKEY root, const char* path, REGSAM access, HKEY* key) override;
-    LSTATUS CreateKey(HKEY root, const char* path, REGSAM access, HKEY* key) override;
-    LSTATUS QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data,
-                       DWORD* size) override;
-    LSTATUS SetValue(HKEY key, const char* name, DWORD type, const BYTE* data,
-                     DWORD size) override;
-    LSTATUS DeleteValue(HKEY key, const char* name) override;
-    LSTATUS CloseKey(HKEY key) override;
+    int Refused() const { return m_refused; }   // calls refused so far
 
 private:
-    bool Refused();
+    static LSTATUS WINAPI OpenKey(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key);
+    static LSTATUS WINAPI CreateKey(HKEY root, LPCSTR path, DWORD reserved, LPSTR keyClass,
+                                    DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                    PHKEY key, LPDWORD disposition);
+    static LSTATUS WINAPI SetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                   const BYTE* data, DWORD size);
+    static LSTATUS WINAPI DeleteValue(HKEY key, LPCSTR name);
+    static bool Refuses(bool refused);
+    static bool RefusesValue(LPCSTR name);
 
-    bool m_refuseWrites;
-    int m_writeAttempts = 0;
-};
-
-class MockRegistry : public RegistryApi {
-public:
-    MOCK_METHOD(LSTATUS, OpenKey, (HKEY, const char*, REGSAM, HKEY*), (override));
-    MOCK_METHOD(LSTATUS, CreateKey, (HKEY, const char*, REGSAM, HKEY*), (override));
-    MOCK_METHOD(LSTATUS, QueryValue, (HKEY, const char*, DWORD*, BYTE*, DWORD*), (override));
-    MOCK_METHOD(LSTATUS, SetValue, (HKEY, const char*, DWORD, const BYTE*, DWORD), (override));
-    MOCK_METHOD(LSTATUS, DeleteValue, (HKEY, const char*), (override));
-    MOCK_METHOD(LSTATUS, CloseKey, (HKEY), (override));
+    static inline RegistryRefusals* s_current = nullptr;
+    std::set<std::string> m_refusedValues;
+    int m_refused = 0;
+    ImportPatch m_open{"advapi32.dll", "RegOpenKeyExA", &OpenKey};
+    ImportPatch m_create{"advapi32.dll", "RegCreateKeyExA", &CreateKey};
+    ImportPatch m_set{"advapi32.dll", "RegSetValueExA", &SetValue};
+    ImportPatch m_delete{"advapi32.dll", "RegDeleteValueA", &DeleteValue};
 };

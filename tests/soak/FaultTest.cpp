@@ -15,6 +15,7 @@
 #include "tests/soak/ReferenceModel.h"
 #include "tests/soak/SceneWindows.h"
 #include "tests/soak/ScriptedPlatform.h"
+#include "tests/support/ImportPatch.h"
 
 namespace {
 
@@ -31,25 +32,21 @@ struct ModelledPlatform {
     }
 };
 
-// A registry where the program's key does not exist and every write is refused.
-class RefusingRegistry : public RegistryApi {
-public:
-    int writes = 0;
+// A registry where the program's keys do not exist and cannot be created: every key this
+// program opens is missing, every key it creates is refused.
+int g_refusedCreates = 0;
 
-    LSTATUS OpenKey(HKEY, const char*, REGSAM, HKEY*) override { return ERROR_FILE_NOT_FOUND; }
-    LSTATUS CreateKey(HKEY, const char*, REGSAM, HKEY*) override { return Refuse(); }
-    LSTATUS QueryValue(HKEY, const char*, DWORD*, BYTE*, DWORD*) override { return ERROR_FILE_NOT_FOUND; }
-    LSTATUS SetValue(HKEY, const char*, DWORD, const BYTE*, DWORD) override { return Refuse(); }
-    LSTATUS DeleteValue(HKEY, const char*) override { return Refuse(); }
-    LSTATUS CloseKey(HKEY) override { return ERROR_SUCCESS; }
+LSTATUS WINAPI OpenMissingKey(HKEY, LPCSTR, DWORD, REGSAM, PHKEY)
+{
+    return ERROR_FILE_NOT_FOUND;
+}
 
-private:
-    LSTATUS Refuse()
-    {
-        ++writes;
-        return ERROR_ACCESS_DENIED;
-    }
-};
+LSTATUS WINAPI RefuseCreateKey(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
+                               PHKEY, LPDWORD)
+{
+    ++g_refusedCreates;
+    return ERROR_ACCESS_DENIED;
+}
 
 } // namespace
 
@@ -145,8 +142,10 @@ TEST(Faults, RegistryRefusingWrites)
 {
     ModelledPlatform run;
     ScriptedPlatform& platform = run.platform;
-    RefusingRegistry registry;
-    platform.readOption = [&](const char* name) { return ReadOption(name, registry); };
+    const ImportPatch missingKeys("advapi32.dll", "RegOpenKeyExA", &OpenMissingKey);
+    const ImportPatch refusedKeys("advapi32.dll", "RegCreateKeyExA", &RefuseCreateKey);
+    g_refusedCreates = 0;
+    platform.readOption = [](const char* name) { return ReadOption(name); };
     platform.processes.running[40] = { "notes.exe", "" };
     MainDialog dialog(platform.Services());
     RunMainWindow(dialog, [&](HWND window) {
@@ -161,7 +160,7 @@ TEST(Faults, RegistryRefusingWrites)
             SendTimer(window, ActivitySampler::kSamplingTimerId);
         ExpectMatches(dialog, run.model);
     });
-    EXPECT_GT(registry.writes, 0);
+    EXPECT_GT(g_refusedCreates, 0);
     EXPECT_GE(run.model.ticksEver(), 4u);
 }
 

@@ -43,40 +43,6 @@ HICON MakeIcon()
     return ::CreateIcon(::GetModuleHandleA(nullptr), 32, 32, 1, 1, andMask, xorMask);
 }
 
-// Writes function into this executable's import table entries for dll!name; returns the address
-// they held before (nullptr when the executable does not import it).
-void* PatchImport(const char* dll, const char* name, void* function)
-{
-    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (directory.VirtualAddress == 0)
-        return nullptr;
-    void* previous = nullptr;
-    for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-         import->Name != 0; ++import) {
-        if (::lstrcmpiA(reinterpret_cast<const char*>(base + import->Name), dll) != 0)
-            continue;
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
-        const auto* lookup = reinterpret_cast<const IMAGE_THUNK_DATA*>(
-            base + (import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk));
-        for (; lookup->u1.AddressOfData != 0; ++lookup, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(lookup->u1.Ordinal))
-                continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + lookup->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
-                continue;
-            DWORD protection = 0;
-            ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
-            previous = reinterpret_cast<void*>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<decltype(slot->u1.Function)>(function);
-            ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-        }
-    }
-    return previous;
-}
-
 using ExtractIconFunction = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
 using DestroyIconFunction = BOOL(WINAPI*)(HICON);
 
@@ -140,22 +106,14 @@ bool CensusSeesNewHandles()
 }
 
 IconWatch::IconWatch()
+    : m_extractPatch("shell32.dll", "ExtractIconA", &WatchedExtractIcon),
+      m_destroyPatch("user32.dll", "DestroyIcon", &WatchedDestroyIcon)
 {
     static WatchState state;
     state = WatchState{};
+    state.extract = m_extractPatch.Original<ExtractIconFunction>();
+    state.destroy = m_destroyPatch.Original<DestroyIconFunction>();
     g_watch = &state;
-    state.extract = reinterpret_cast<ExtractIconFunction>(
-        PatchImport("shell32.dll", "ExtractIconA", reinterpret_cast<void*>(&WatchedExtractIcon)));
-    state.destroy = reinterpret_cast<DestroyIconFunction>(
-        PatchImport("user32.dll", "DestroyIcon", reinterpret_cast<void*>(&WatchedDestroyIcon)));
-}
-
-IconWatch::~IconWatch()
-{
-    if (g_watch->extract)
-        PatchImport("shell32.dll", "ExtractIconA", reinterpret_cast<void*>(g_watch->extract));
-    if (g_watch->destroy)
-        PatchImport("user32.dll", "DestroyIcon", reinterpret_cast<void*>(g_watch->destroy));
 }
 
 void IconWatch::SkipDestroy(bool skip)

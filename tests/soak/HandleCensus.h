@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "tests/support/ImportPatch.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -29,9 +31,6 @@ bool CensusSeesNewHandles();
 class IconWatch {
 public:
     IconWatch();
-    ~IconWatch();
-    IconWatch(const IconWatch&) = delete;
-    IconWatch& operator=(const IconWatch&) = delete;
 
     // A planted leak: DestroyIcon reports success and leaves the icon alive.
     void SkipDestroy(bool skip);
@@ -41,4 +40,8 @@ public:
     std::size_t Surviving() const;
     // Destroys what a planted leak left alive.
     void DestroySurviving();
+
+private:
+    ImportPatch m_extractPatch;
+    ImportPatch m_destroyPatch;
 };
