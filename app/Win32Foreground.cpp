@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 HWND ToHandle(WindowRef window)
@@ -12,6 +14,29 @@ HWND ToHandle(WindowRef window)
 WindowRef ToRef(HWND window)
 {
     return reinterpret_cast<WindowRef>(window);
+}
+
+constexpr char kCoreWindowClass[] = "Windows.UI.Core.CoreWindow";
+
+struct CoreWindowSearch {
+    DWORD frameProcess;
+    DWORD found;
+};
+
+BOOL CALLBACK FindCoreWindowOfAnotherProcess(HWND child, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<CoreWindowSearch*>(parameter);
+    // One character longer than the class sought, so a longer name, read cut, still differs.
+    char className[sizeof kCoreWindowClass + 1] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    if (std::strcmp(className, kCoreWindowClass) != 0)
+        return TRUE;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(child, &process);
+    if (process == 0 || process == search.frameProcess)
+        return TRUE;
+    search.found = process;
+    return FALSE;
 }
 
 } // namespace
@@ -53,4 +78,14 @@ std::string Win32Foreground::TitleOf(WindowRef window)
             break;
     }
     return title;
+}
+
+std::uint32_t Win32Foreground::CoreWindowProcessOf(WindowRef frame)
+{
+    CoreWindowSearch search = { ProcessIdOf(frame), 0 };
+    if (search.frameProcess == 0)
+        return 0;
+    ::EnumChildWindows(ToHandle(frame), FindCoreWindowOfAnotherProcess,
+                       reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

@@ -16,6 +16,9 @@ public:
     virtual WindowRef DesktopWindow() = 0;
     virtual std::uint32_t ProcessIdOf(WindowRef window) = 0;
     virtual std::string TitleOf(WindowRef window) = 0;         // the full title, possibly empty
+    // The process of a child window of frame whose class is "Windows.UI.Core.CoreWindow" and
+    // that belongs to a process other than frame's; 0 when there is none.
+    virtual std::uint32_t CoreWindowProcessOf(WindowRef frame) = 0;
 };
 
 // Appends application icons to the main list's small image list.

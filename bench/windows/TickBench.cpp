@@ -62,6 +62,7 @@ struct TimedForeground : ForegroundSource {
     WindowRef DesktopWindow() override { Stopwatch s(kForeground); return real.DesktopWindow(); }
     std::uint32_t ProcessIdOf(WindowRef w) override { Stopwatch s(kForeground); return real.ProcessIdOf(w); }
     std::string TitleOf(WindowRef w) override { Stopwatch s(kForeground); return real.TitleOf(w); }
+    std::uint32_t CoreWindowProcessOf(WindowRef w) override { Stopwatch s(kForeground); return real.CoreWindowProcessOf(w); }
 };
 
 struct TimedProcesses : ProcessSource {
