@@ -75,7 +75,6 @@ void ActivitySampler::OnTimer(std::uintptr_t timerId)
         // Directly above the blank separator row, which comes before "Total:".
         row = std::max(rowCount - 2, 0);
         m_rows.InsertRow(row, appName, iconIndex);
-        m_rows.RecolorRows();
     } else {
         // Byte-exact, so applications whose names differ only in case each keep their own row.
         row = m_rows.FindRow(appName);

@@ -157,7 +157,6 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
-    void RecolorRows() override {}
 
 private:
     void Reindex()

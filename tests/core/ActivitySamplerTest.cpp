@@ -85,7 +85,6 @@ TEST_F(ActivitySamplerTest, NewApplicationsGoAboveTheBlankRowInOrderOfFirstTick)
     TickIn(0x100, 20, "Calculator");
     TickIn(0x300, 30, "Document1");
     EXPECT_EQ((Labels{"calc.exe", "notepad.exe", "word.exe", "", "Total:"}), rows.Labels());
-    EXPECT_EQ(3, rows.recolorCount);
     EXPECT_EQ("0:00:02", RowOf("calc.exe").time);
     EXPECT_EQ(2u, store.Find("calc.exe")->documents.at("Calculator"));
     EXPECT_EQ("", rows.rows[3].time);

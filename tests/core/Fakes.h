@@ -92,7 +92,6 @@ public:
         int image;
     };
     std::vector<Row> rows{{"", "", 0}, {"Total:", "", 0}};
-    int recolorCount = 0;
 
     int RowCount() override { return static_cast<int>(rows.size()); }
 
@@ -114,8 +113,6 @@ public:
                 return i;
         return -1;
     }
-
-    void RecolorRows() override { ++recolorCount; }
 
     std::vector<std::string> Labels() const
     {
