@@ -62,17 +62,20 @@ std::uint32_t Win32Foreground::ProcessIdOf(WindowRef window)
 std::string Win32Foreground::TitleOf(WindowRef window)
 {
     const HWND handle = ToHandle(window);
-    // The title may change between the two calls. The buffer holds one character more than the
-    // reported length, so a read that fills it means the title grew: read again with the new
-    // length. A window that keeps growing its title gets the last read after a few tries.
+    // The title may change between the two calls. The buffer has room for one whole character
+    // more than the reported length (up to 4 bytes in UTF-8), so a title that grew gives more
+    // bytes than reported even when the read stops short of a character that does not fit:
+    // read again with the new length. A window that keeps growing its title gets the last read
+    // after a few tries.
     const int kAttempts = 4;
+    const int kRoom = 4 + 1;   // a character and the terminating zero
     std::string title;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const int length = GetWindowTextLengthA(handle);
         if (length <= 0)
             return std::string();
-        title.assign(static_cast<std::size_t>(length) + 2, '\0');
-        const int copied = GetWindowTextA(handle, &title[0], length + 2);
+        title.assign(static_cast<std::size_t>(length + kRoom), '\0');
+        const int copied = GetWindowTextA(handle, &title[0], length + kRoom);
         title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
         if (copied <= length)
             break;
