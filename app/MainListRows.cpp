@@ -1,6 +1,6 @@
 #include "app/MainListRows.h"
 
-#include "controls/ReportListCtrl.h"
+#include "controls/StripedReportListCtrl.h"
 
 int MainListRows::RowCount()
 {
@@ -14,7 +14,7 @@ void MainListRows::SetTimeText(int row, const std::string& text)
 
 void MainListRows::InsertRow(int row, const std::string& label, int imageIndex)
 {
-    const int inserted = m_list.InsertItem(row, label.c_str(), imageIndex);
+    const int inserted = m_list.InsertStripedRow(row, label.c_str(), imageIndex);
     if (inserted >= 0)
         m_lastRowOf[label] = inserted;
 }
@@ -30,9 +30,4 @@ int MainListRows::FindRow(const std::string& label)
     else if (known != m_lastRowOf.end())
         m_lastRowOf.erase(known);
     return row;
-}
-
-void MainListRows::RecolorRows()
-{
-    m_list.RecolorRows();
 }

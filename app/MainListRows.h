@@ -6,22 +6,21 @@
 #include <string>
 #include <unordered_map>
 
-class ReportListCtrl;
+class StripedReportListCtrl;
 
 class MainListRows : public ApplicationRows {
 public:
     static constexpr int kTimeColumn = 1;
 
-    explicit MainListRows(ReportListCtrl& list) : m_list(list) {}
+    explicit MainListRows(StripedReportListCtrl& list) : m_list(list) {}
 
     int RowCount() override;
     void SetTimeText(int row, const std::string& text) override;
     void InsertRow(int row, const std::string& label, int imageIndex) override;
     int FindRow(const std::string& label) override;
-    void RecolorRows() override;
 
 private:
-    ReportListCtrl& m_list;
+    StripedReportListCtrl& m_list;
     // Where each application's row was last seen. Application rows keep their places (new ones
     // go in above the blank row, and the list is never sorted), so a tick reads one label to
     // confirm it instead of searching the list; a Clear or any other change costs one search.

@@ -9,4 +9,5 @@ public:
     WindowRef DesktopWindow() override;
     std::uint32_t ProcessIdOf(WindowRef window) override;   // 0 when the window is gone
     std::string TitleOf(WindowRef window) override;         // "" when the window is gone
+    std::uint32_t CoreWindowProcessOf(WindowRef frame) override;
 };

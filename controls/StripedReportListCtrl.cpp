@@ -1,17 +1,30 @@
 #include "controls/StripedReportListCtrl.h"
 
-void StripedReportListCtrl::RecolorRows()
+COLORREF StripedReportListCtrl::RowColor(int row, int rows) const
 {
     constexpr COLORREF White = RGB(255, 255, 255);
+    if (row == rows - 2)
+        return White;
+    if (row == rows - 1)
+        return m_lastRowColor;
+    return row % 2 == 1 ? White : m_stripeColor;
+}
+
+void StripedReportListCtrl::RecolorRows()
+{
     const int rows = GetRowCount();
-    for (int row = 0; row < rows; ++row) {
-        COLORREF colour = m_stripeColor;
-        if (row == rows - 2 || (row != rows - 1 && row % 2 == 1))
-            colour = White;
-        else if (row == rows - 1)
-            colour = m_lastRowColor;
-        SetCellBkColor(row, -1, colour, false);
-    }
+    for (int row = 0; row < rows; ++row)
+        SetCellBkColor(row, -1, RowColor(row, rows), false);
     if (rows > 0)
         Repaint();
+}
+
+int StripedReportListCtrl::InsertStripedRow(int index, const char* text, int imageIndex)
+{
+    const int row = InsertItem(index, text, imageIndex);
+    // SetCellBkColor would take row -1 for every row: a failed insert colours nothing. The insert
+    // has invalidated the rows from here down, so the new colour is what gets painted.
+    if (row >= 0)
+        SetCellBkColor(row, -1, RowColor(row, GetRowCount()), false);
+    return row;
 }

@@ -16,4 +16,12 @@ public:
     // With n rows: row n-2 white, row n-1 m_lastRowColor, other odd rows white, even rows
     // m_stripeColor. The list is repainted once, after every row has its colour.
     void RecolorRows() override;
+
+    // Inserts a data row directly above the blank row and the totals row and colours only it:
+    // the rows above keep their places, and the two below keep their colours as they move down.
+    // The new row's index, or -1.
+    int InsertStripedRow(int index, const char* text, int imageIndex);
+
+private:
+    COLORREF RowColor(int row, int rows) const;
 };

@@ -114,14 +114,30 @@ private:
     DWORD m_button;
 };
 
+// The bytes of the character that begins at text[at]. A UTF-8 sequence counts only the
+// continuation bytes really there, so a broken one never takes the next character with it.
+std::size_t CharacterBytes(const std::string& text, std::size_t at, UINT codePage)
+{
+    const auto lead = static_cast<BYTE>(text[at]);
+    const std::size_t left = text.size() - at;
+    if (codePage != CP_UTF8)
+        return ::IsDBCSLeadByteEx(codePage, lead) && left > 1 ? 2 : 1;
+    const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::size_t bytes = 1;
+    while (bytes < expected && bytes < left && (static_cast<BYTE>(text[at + bytes]) & 0xC0) == 0x80)
+        ++bytes;
+    return bytes;
+}
+
 }  // namespace
 
 std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes, UINT codePage)
 {
+    if (codePage == CP_ACP)
+        codePage = ::GetACP();   // UTF-8 when the manifest asks for it
     std::size_t length = 0;
     while (length < text.size()) {
-        const bool lead = ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[length])) != FALSE;
-        const std::size_t next = length + (lead && length + 1 < text.size() ? 2 : 1);
+        const std::size_t next = length + CharacterBytes(text, length, codePage);
         if (next > maxBytes)
             break;
         length = next;

@@ -21,8 +21,9 @@ struct GlobalBlockFree {
 };
 using GlobalBlock = std::unique_ptr<void, GlobalBlockFree>;
 
-// The length of the longest prefix of text that fits in maxBytes without splitting a double-byte
-// character of codePage (a lead byte is never kept without its trail byte).
+// The length of the longest prefix of text that fits in maxBytes without splitting a character
+// of codePage: a lead byte is never kept without its trail byte, nor a UTF-8 sequence without
+// the rest of it. CP_ACP stands for the active code page, which a manifest may make UTF-8.
 std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes,
                                   UINT codePage = CP_ACP);
 

@@ -8,6 +8,19 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
+
+namespace {
+
+// ASCII letters only: enough for the fixed executable names compared here.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
 
 ActivitySampler::ActivitySampler(ActivityStore& store, ProcessNameCache& names,
                                  ProcessSource& processes, ForegroundSource& foreground,
@@ -41,6 +54,15 @@ void ActivitySampler::OnTimer(std::uintptr_t timerId)
         processId = m_foreground.ProcessIdOf(window);
         title = m_foreground.TitleOf(window);
         appName = m_names.NameOf(processId);
+        // A Store app's window lives in a frame of ApplicationFrameHost.exe; the app itself is
+        // the process of the frame's core window. The frame carries the app's title. The process
+        // list reports the host's name in its case on disk.
+        if (EqualsIgnoringCase(appName, kFrameHostName)) {
+            if (const std::uint32_t app = m_foreground.CoreWindowProcessOf(window)) {
+                processId = app;
+                appName = m_names.NameOf(processId);
+            }
+        }
     }
 
     const ActivityStore::TickResult tick = m_store.AddTick(appName, title);
@@ -53,7 +75,6 @@ void ActivitySampler::OnTimer(std::uintptr_t timerId)
         // Directly above the blank separator row, which comes before "Total:".
         row = std::max(rowCount - 2, 0);
         m_rows.InsertRow(row, appName, iconIndex);
-        m_rows.RecolorRows();
     } else {
         // Byte-exact, so applications whose names differ only in case each keep their own row.
         row = m_rows.FindRow(appName);

@@ -12,6 +12,8 @@ class ProcessSource;
 
 inline constexpr char kNoActiveWindowsName[] = "No active windows";   // application and title
 inline constexpr char kDesktopName[] = "Desktop";
+// The host process of Store apps' frames.
+inline constexpr char kFrameHostName[] = "ApplicationFrameHost.exe";
 
 class ActivitySampler {
 public:

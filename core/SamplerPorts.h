@@ -16,6 +16,9 @@ public:
     virtual WindowRef DesktopWindow() = 0;
     virtual std::uint32_t ProcessIdOf(WindowRef window) = 0;
     virtual std::string TitleOf(WindowRef window) = 0;         // the full title, possibly empty
+    // The process of a child window of frame whose class is "Windows.UI.Core.CoreWindow" and
+    // that belongs to a process other than frame's; 0 when there is none.
+    virtual std::uint32_t CoreWindowProcessOf(WindowRef frame) = 0;
 };
 
 // Appends application icons to the main list's small image list.
@@ -35,10 +38,11 @@ public:
     virtual ~ApplicationRows() = default;
     virtual int RowCount() = 0;
     virtual void SetTimeText(int row, const std::string& text) = 0;    // column 1
+    // Called with the row directly above the blank row: the new row takes the stripe colour of
+    // its place, and the blank and "Total:" rows below it keep theirs.
     virtual void InsertRow(int row, const std::string& label, int imageIndex) = 0;
     // First row from the top whose label equals label byte for byte, or -1.
     virtual int FindRow(const std::string& label) = 0;
-    virtual void RecolorRows() = 0;
 };
 
 // The notification-area entry and the one-shot timer that removes it after Show.

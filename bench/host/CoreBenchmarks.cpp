@@ -111,6 +111,7 @@ public:
     WindowRef DesktopWindow() override { return 0x10010; }
     std::uint32_t ProcessIdOf(WindowRef) override { return 4 * 137; }
     std::string TitleOf(WindowRef) override { return title; }
+    std::uint32_t CoreWindowProcessOf(WindowRef) override { return 0; }
 };
 
 class BenchIcons : public IconSink {
@@ -156,7 +157,6 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
-    void RecolorRows() override {}
 
 private:
     void Reindex()

@@ -62,6 +62,7 @@ struct TimedForeground : ForegroundSource {
     WindowRef DesktopWindow() override { Stopwatch s(kForeground); return real.DesktopWindow(); }
     std::uint32_t ProcessIdOf(WindowRef w) override { Stopwatch s(kForeground); return real.ProcessIdOf(w); }
     std::string TitleOf(WindowRef w) override { Stopwatch s(kForeground); return real.TitleOf(w); }
+    std::uint32_t CoreWindowProcessOf(WindowRef w) override { Stopwatch s(kForeground); return real.CoreWindowProcessOf(w); }
 };
 
 struct TimedProcesses : ProcessSource {
@@ -78,13 +79,12 @@ struct TimedIcons : IconSink {
 };
 
 struct TimedRows : ApplicationRows {
-    explicit TimedRows(ReportListCtrl& list) : real(list) {}
+    explicit TimedRows(StripedReportListCtrl& list) : real(list) {}
     MainListRows real;
     int RowCount() override { Stopwatch s(kRows); return real.RowCount(); }
     void SetTimeText(int row, const std::string& text) override { Stopwatch s(kRows); real.SetTimeText(row, text); }
     void InsertRow(int row, const std::string& label, int image) override { Stopwatch s(kRows); real.InsertRow(row, label, image); }
     int FindRow(const std::string& label) override { Stopwatch s(kRows); return real.FindRow(label); }
-    void RecolorRows() override { Stopwatch s(kRows); real.RecolorRows(); }
 };
 
 struct TimedTray : TrayPresence {

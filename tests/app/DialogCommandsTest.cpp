@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/Win32Foreground.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
@@ -307,6 +309,85 @@ TEST_F(DialogCommandsTest, SamplingGoesOnWhileEveryDialogIsOpen)
 
     EXPECT_GE(ticksAfterWaiting, ticksWhenAllOpen + 2);
     EXPECT_TRUE(dialog.Store().Find("editor.exe") != nullptr);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                                           &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+// Column 0 of every row, read through the list's wide-character message.
+std::vector<std::wstring> WideLabels(HWND list)
+{
+    std::vector<std::wstring> labels;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        wchar_t text[256] = {};
+        LVITEMW item = {};
+        item.pszText = text;
+        item.cchTextMax = 256;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        labels.push_back(text);
+    }
+    return labels;
+}
+
+// Real windows titled through the wide calls come to the front in turn and are sampled as they
+// are: titles that a Western code page would all turn into question marks stay separate
+// documents, and the main list and the documents dialog show name and titles exactly.
+TEST_F(DialogCommandsTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
+{
+    ASSERT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest's active code page";
+    const std::wstring editorName = L"\u0420\u0435\u0434\u0430\u043a\u0442\u043e\u0440.exe";   // "Editor" in Russian
+    // In the store's (byte-wise) order: one with an emoji beyond the Basic Multilingual Plane,
+    // two Russian ones of one length ("Letter to mum", "Letter to dad"), a Chinese one ("project
+    // plan"). Title i is in front for i + 1 ticks.
+    const std::wstring titles[] = { L"Notes \U0001F600",
+                                    L"\u041f\u0438\u0441\u044c\u043c\u043e \u043c\u0430\u043c\u0435",
+                                    L"\u041f\u0438\u0441\u044c\u043c\u043e \u043f\u0430\u043f\u0435",
+                                    L"\u9879\u76ee\u8ba1\u5212" };
+    harness.processes.names = { { ::GetCurrentProcessId(), Utf8(editorName) } };
+    Win32Foreground foreground;
+    MainDialogServices services = harness.Services();
+    services.foreground = &foreground;
+    MainDialog dialog(services);
+
+    std::vector<HWND> windows;
+    std::vector<Step> steps = { Start(dialog) };
+    for (const std::wstring& title : titles) {
+        const HWND window = ::CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50,
+                                              50, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(window);
+        const int ticks = static_cast<int>(windows.size());
+        Append(steps, { UiScript::Do([window] { ::SetForegroundWindow(window); }),
+                        [window] { return ::GetForegroundWindow() == window; },
+                        UiScript::Do([this, ticks] {
+                            for (int i = 0; i < ticks; ++i)
+                                SendTimer(main, 1);
+                        }) });
+    }
+    std::vector<std::wstring> names, documents;
+    wchar_t caption[128] = {};
+    steps.push_back(UiScript::Do([&] { names = WideLabels(MainList()); }));
+    Append(steps, OpenReadAndClose([&] { ui::PostDoubleClick(MainList(), 0); }, kDocumentsCaption, [&](HWND window) {
+        ::GetWindowTextW(window, caption, 128);
+        documents = WideLabels(::GetDlgItem(window, IDC_DOCUMENTS_LIST));
+    }));
+    UiScript::Run(dialog, steps);
+    for (HWND window : windows)
+        ::DestroyWindow(window);
+
+    const AppRecord* editor = dialog.Store().Find(Utf8(editorName));
+    ASSERT_NE(editor, nullptr);
+    std::map<std::string, std::uint32_t> expected;
+    for (std::uint32_t i = 0; i < 4; ++i)
+        expected[Utf8(titles[i])] = i + 1;
+    EXPECT_EQ(editor->documents, expected);
+    EXPECT_EQ(names, (std::vector<std::wstring>{ editorName, L"", L"Total:" }));
+    EXPECT_EQ(documents, (std::vector<std::wstring>{ titles[0], titles[1], titles[2], titles[3], L"", L"Total:" }));
+    EXPECT_EQ(std::wstring(caption), L"Statistics for '" + editorName + L"'. 100% from total time");
 }
 
 } // namespace

@@ -145,6 +145,39 @@ TEST(MainDialog, TicksCountTheForegroundApplicationInItsRowAndRefreshTheTooltip)
     });
 }
 
+// A tick that adds an application colours only its new row; every row still has, cell by cell,
+// the colour a full recolouring of as many rows gives.
+TEST(MainDialog, RowsAddedByTicksHaveTheColoursOfAFullRecolouring)
+{
+    MainWindowHarness harness;
+    OtherWindow other;
+    for (std::uint32_t process = 1; process <= 6; ++process)
+        harness.processes.names[process] = "app" + std::to_string(process) + ".exe";
+    harness.foreground.window = other.handle;
+    MainDialog dialog(harness.Services());
+    RunScripted(dialog, [&](HWND window) {
+        StripedReportListCtrl recoloured;
+        const RECT corner = { 0, 0, 10, 10 };
+        ASSERT_TRUE(recoloured.Create(window, 0, &corner, 0));
+        recoloured.InsertColumn(0, "Processes");
+        recoloured.InsertColumn(1, "Duration");
+        const StripedReportListCtrl& shown = dialog.List();
+        for (std::uint32_t process : { 1, 2, 1, 3, 4, 2, 5, 6 }) {
+            harness.foreground.processId = process;
+            SendTimer(window, 1);
+            while (recoloured.GetRowCount() < shown.GetRowCount())
+                recoloured.InsertItem(0, "");
+            recoloured.RecolorRows();
+            for (int row = 0; row < shown.GetRowCount(); ++row) {
+                ASSERT_NE(shown.GetCellColors(row), nullptr);
+                EXPECT_EQ(shown.GetCellColors(row)->backColors, recoloured.GetCellColors(row)->backColors)
+                    << "row " << row << " after a tick of process " << process;
+            }
+        }
+        EXPECT_EQ(shown.GetRowCount(), 8);
+    });
+}
+
 TEST(MainDialog, GrowsOnlyDownwardsWithTheListAndFrameWhileTheButtonsStay)
 {
     MainWindowHarness harness;

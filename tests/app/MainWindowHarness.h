@@ -24,6 +24,7 @@ struct ScriptedForeground : ForegroundSource {
     WindowRef DesktopWindow() override { return reinterpret_cast<WindowRef>(GetDesktopWindow()); }
     std::uint32_t ProcessIdOf(WindowRef) override { return processId; }
     std::string TitleOf(WindowRef) override { return title; }
+    std::uint32_t CoreWindowProcessOf(WindowRef) override { return 0; }
 };
 
 struct ScriptedProcesses : ProcessSource {

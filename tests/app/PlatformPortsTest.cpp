@@ -131,6 +131,13 @@ TEST(Win32Foreground, TitleThatGrewAfterItsLengthWasTakenIsReadAgain)
     EXPECT_FALSE(read.empty());
     EXPECT_EQ(title.compare(0, read.size(), read), 0);
     understatedLengths = 0;
+
+    // In UTF-8 a read with too little room stops before the character that does not fit, short
+    // of filling the buffer: here an emoji (4 bytes) after a length taken without it.
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    SetWindowTextW(window.handle, L"abcde\U0001F600");
+    understatedLengths = 1;
+    EXPECT_EQ(source.TitleOf(Ref(window.handle)), "abcde\xF0\x9F\x98\x80");
 }
 
 TEST(ImageListIcons, FileIconIsAppendedAndTheExtractedHandleReleasedEvenWhenRefused)

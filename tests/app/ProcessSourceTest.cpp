@@ -1,6 +1,11 @@
 #include "app/ProcessSnapshot.h"
+#include "app/Win32Foreground.h"
 #include "app/Win32ProcessSource.h"
+#include "core/ActivitySampler.h"
+#include "core/ActivityStore.h"
 #include "core/ProcessNameCache.h"
+#include "tests/app/ProcessTestChild.h"
+#include "tests/core/Fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -49,11 +54,11 @@ struct ChildProgram {
 struct ChildProcess {
     PROCESS_INFORMATION info{};
 
-    explicit ChildProcess(const ChildProgram& program)
+    explicit ChildProcess(const ChildProgram& program, const std::string& argument = "")
     {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        std::string commandLine = "\"" + program.path + "\"";
+        std::string commandLine = "\"" + program.path + "\" " + argument;
         if (::CreateProcessA(program.path.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
                              CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
             ::CloseHandle(info.hThread);
@@ -141,6 +146,67 @@ TEST(Win32ProcessSource, EndedProcessIsInNoSnapshotAndHasNoPath)
     Win32ProcessSource processes;
     EXPECT_EQ("", processes.ExecutablePathOf(id));
     EXPECT_EQ("", processes.ExecutablePathOf(0));
+}
+
+// The sampler sees the frame in front.
+struct FrameInFront : Win32Foreground {
+    HWND frame;
+    explicit FrameInFront(HWND window) : frame(window) {}
+    WindowRef ForegroundWindow() override { return reinterpret_cast<WindowRef>(frame); }
+};
+
+// A Store app's frame belongs to ApplicationFrameHost.exe, its core window to the app: here the
+// frame host is a copy of the helper, and this test process is the app.
+TEST(Win32Foreground, StoreAppIsTheProcessOfTheCoreWindowInItsFrame)
+{
+    ChildProgram program("frame", "ApplicationFrameHost.exe");
+    ASSERT_TRUE(program.copied);
+    ChildProcess host(program, "frame");
+    ASSERT_TRUE(host.running());
+    const std::string readyName = FrameReadyEventName(host.id());
+    const UniqueKernelHandle ready(::CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
+    ASSERT_EQ(::WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0);
+    const HWND frame = ::FindWindowA("ApplicationFrameWindow", "Calculator");
+    DWORD frameProcess = 0;
+    ::GetWindowThreadProcessId(frame, &frameProcess);
+    ASSERT_EQ(frameProcess, host.id());
+
+    FrameInFront foreground(frame);
+    const WindowRef frameRef = foreground.ForegroundWindow();
+    // The frame host's own core window and this process's window of another class do not count.
+    const HWND other = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, frame, nullptr,
+                                         ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(foreground.CoreWindowProcessOf(frameRef), 0u);
+
+    WNDCLASSA coreClass = {};
+    coreClass.lpfnWndProc = DefWindowProcA;
+    coreClass.hInstance = ::GetModuleHandleA(nullptr);
+    coreClass.lpszClassName = "Windows.UI.Core.CoreWindow";
+    ::RegisterClassA(&coreClass);
+    const HWND core = ::CreateWindowExA(0, coreClass.lpszClassName, "", WS_CHILD, 0, 0, 10, 10,
+                                        frame, nullptr, coreClass.hInstance, nullptr);
+    ASSERT_NE(core, nullptr);
+    EXPECT_EQ(foreground.CoreWindowProcessOf(frameRef), ::GetCurrentProcessId());
+    EXPECT_EQ(foreground.CoreWindowProcessOf(reinterpret_cast<WindowRef>(other)), 0u);
+
+    // A tick counts this program, under the frame's title, with this program's icon.
+    ActivityStore store;
+    Win32ProcessSource processes;
+    ProcessNameCache names(processes);
+    FakeIcons icons;
+    FakeRows rows;
+    FakeTray tray;
+    ActivitySampler(store, names, processes, foreground, icons, rows, tray)
+        .OnTimer(ActivitySampler::kSamplingTimerId);
+    const AppRecord* app = store.Find("app_process_tests.exe");
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(app->documents.count("Calculator"), 1u);
+    ASSERT_EQ(icons.fileQueries.size(), 1u);
+    EXPECT_STRCASEEQ(icons.fileQueries[0].c_str(), ModulePath().c_str());
+
+    ::DestroyWindow(core);
+    ::DestroyWindow(other);
 }
 
 } // namespace

@@ -474,7 +474,7 @@ TEST(UrlDataObjectTest, DropSourceDropsWhenItsButtonIsReleasedAndCancelsOnEscape
     EXPECT_EQ(DRAGDROP_S_CANCEL, source->QueryContinueDrag(TRUE, MK_RBUTTON));
 }
 
-TEST(UrlDataObjectTest, MultibyteCutNeverSplitsADoubleByteCharacter)
+TEST(UrlDataObjectTest, MultibyteCutNeverSplitsACharacter)
 {
     const std::string shiftJis = "ab\x82\xa0" "c";   // a, b, one double-byte character, c
     EXPECT_EQ(2u, MultibytePrefixLength(shiftJis, 3, 932));
@@ -483,6 +483,19 @@ TEST(UrlDataObjectTest, MultibyteCutNeverSplitsADoubleByteCharacter)
     EXPECT_EQ(3u, MultibytePrefixLength(shiftJis, 3, 1252));
     EXPECT_EQ(3u, MultibytePrefixLength("ab\x82", 8, 932)) << "a lone lead byte at the end";
     EXPECT_EQ(0u, MultibytePrefixLength("", 8, 932));
+
+    // a, Cyrillic Zhe (2 bytes), a Chinese character (3), an emoji (4), b
+    const std::string utf8 = "a\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80" "b";
+    const std::size_t kept[] = { 0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 11, 11 };   // by maxBytes
+    for (std::size_t maxBytes = 0; maxBytes < std::size(kept); ++maxBytes)
+        EXPECT_EQ(kept[maxBytes], MultibytePrefixLength(utf8, maxBytes, CP_UTF8)) << maxBytes;
+    // A broken sequence is one piece as far as it goes; stray continuation bytes are one each.
+    EXPECT_EQ(3u, MultibytePrefixLength("\xE4\xB8" "c", 3, CP_UTF8));
+    EXPECT_EQ(0u, MultibytePrefixLength("\xE4\xB8" "c", 1, CP_UTF8));
+    EXPECT_EQ(1u, MultibytePrefixLength("\x80\x80", 1, CP_UTF8));
+    // The manifest makes UTF-8 the active code page, which the default stands for.
+    ASSERT_EQ(CP_UTF8, GetACP());
+    EXPECT_EQ(1u, MultibytePrefixLength(utf8, 2));
 }
 
 TEST_F(HyperlinkTest, RightAndMiddleClicksAndDoubleClicks)

@@ -85,7 +85,6 @@ TEST_F(ActivitySamplerTest, NewApplicationsGoAboveTheBlankRowInOrderOfFirstTick)
     TickIn(0x100, 20, "Calculator");
     TickIn(0x300, 30, "Document1");
     EXPECT_EQ((Labels{"calc.exe", "notepad.exe", "word.exe", "", "Total:"}), rows.Labels());
-    EXPECT_EQ(3, rows.recolorCount);
     EXPECT_EQ("0:00:02", RowOf("calc.exe").time);
     EXPECT_EQ(2u, store.Find("calc.exe")->documents.at("Calculator"));
     EXPECT_EQ("", rows.rows[3].time);
@@ -152,6 +151,41 @@ TEST_F(ActivitySamplerTest, IconComesFromTheFileThenTheWindowThenImageZero)
     TickIn(0x300, 30, "Document1");
     EXPECT_EQ(4u, icons.fileQueries.size());
     EXPECT_EQ(5u, processes.pathQueries.size());
+}
+
+TEST_F(ActivitySamplerTest, StoreAppCountsUnderTheProcessOfItsCoreWindowWithTheFramesTitle)
+{
+    processes.processes.insert(processes.processes.end(),
+                               {{40, "ApplicationFrameHost.exe"}, {41, "CalculatorApp.exe"},
+                                {42, "applicationframehost.EXE"}, {43, "PhotosApp.exe"}});
+    processes.paths[40] = "C:\\Windows\\System32\\ApplicationFrameHost.exe";
+    processes.paths[41] = "C:\\Apps\\CalculatorApp.exe";
+    icons.fileIcons[processes.paths[40]] = 7;
+    icons.fileIcons[processes.paths[41]] = 8;
+    foreground.coreWindowProcesses = {{0x700, 41}, {0x701, 43}, {0x100, 20}};
+
+    struct Case {
+        WindowRef window;
+        std::uint32_t process;
+        const char* title;
+        const char* application;
+    } const cases[] = {
+        {0x700, 40, "Calculator", "CalculatorApp.exe"},
+        {0x701, 42, "Photos - a.jpg", "PhotosApp.exe"},   // the host's name in another case
+        {0x702, 40, "Settings", "ApplicationFrameHost.exe"},   // no core window of another process
+        {0x100, 10, "a.txt", "notepad.exe"},   // only the frame host's windows are looked into
+    };
+    for (const Case& c : cases) {
+        TickIn(c.window, c.process, c.title);
+        const AppRecord* record = store.Find(c.application);
+        ASSERT_NE(nullptr, record) << c.title;
+        EXPECT_EQ(1u, record->documents.count(c.title)) << c.title;
+        EXPECT_EQ("0:00:01", RowOf(c.application).time) << c.title;
+    }
+    // The icon comes from the app's executable; the frame host keeps its own.
+    EXPECT_EQ(8, store.Find("CalculatorApp.exe")->iconIndex);
+    EXPECT_EQ(7, store.Find("ApplicationFrameHost.exe")->iconIndex);
+    EXPECT_EQ(nullptr, store.Find("calc.exe"));
 }
 
 TEST_F(ActivitySamplerTest, ProcessMissingFromTheSnapshotIsTheUnknownApplication)

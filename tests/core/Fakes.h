@@ -41,11 +41,17 @@ public:
     static constexpr WindowRef kDesktop = 0x10010;
     WindowRef foreground = 0;
     std::map<WindowRef, std::pair<std::uint32_t, std::string>> windows;   // process id, title
+    std::map<WindowRef, std::uint32_t> coreWindowProcesses;   // frame -> its core window's process
 
     WindowRef ForegroundWindow() override { return foreground; }
     WindowRef DesktopWindow() override { return kDesktop; }
     std::uint32_t ProcessIdOf(WindowRef window) override { return windows.at(window).first; }
     std::string TitleOf(WindowRef window) override { return windows.at(window).second; }
+    std::uint32_t CoreWindowProcessOf(WindowRef frame) override
+    {
+        const auto found = coreWindowProcesses.find(frame);
+        return found == coreWindowProcesses.end() ? 0 : found->second;
+    }
 
     // Brings a window of the given process and title to the front.
     void Show(WindowRef window, std::uint32_t processId, const std::string& title)
@@ -86,7 +92,6 @@ public:
         int image;
     };
     std::vector<Row> rows{{"", "", 0}, {"Total:", "", 0}};
-    int recolorCount = 0;
 
     int RowCount() override { return static_cast<int>(rows.size()); }
 
@@ -108,8 +113,6 @@ public:
                 return i;
         return -1;
     }
-
-    void RecolorRows() override { ++recolorCount; }
 
     std::vector<std::string> Labels() const
     {

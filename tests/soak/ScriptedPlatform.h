@@ -34,6 +34,7 @@ public:
     WindowRef DesktopWindow() override;
     std::uint32_t ProcessIdOf(WindowRef window) override;
     std::string TitleOf(WindowRef window) override;
+    std::uint32_t CoreWindowProcessOf(WindowRef) override { return 0; }
 };
 
 struct ScriptedProcess {
