@@ -10,6 +10,7 @@
 
 #include "controls/UrlDataObject.h"
 #include "core/ListSort.h"
+#include "core/Utf8.h"
 #include "core/TableText.h"
 
 namespace {
@@ -286,8 +287,8 @@ std::string ReportListCtrl::ReadCellText(int row, int column) const
         item.cchTextMax = static_cast<int>(text.size());
         const int length = static_cast<int>(
             ListViewCall(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        // A text that filled the buffer may have been cut: read it again with room to spare.
-        if (length < static_cast<int>(text.size()) - 1) {
+        // A text that (nearly) filled the buffer may have been cut: read it again with more room.
+        if (length <= 0 || ReadIsWhole(static_cast<size_t>(length), text.size())) {
             text.resize(static_cast<size_t>(std::max(length, 0)));
             return text;
         }

@@ -40,3 +40,11 @@ inline std::size_t Utf8PrefixBytes(std::string_view text, std::size_t characters
     }
     return end;
 }
+
+// Whether a text read into a buffer of `capacity` bytes (its terminating NUL included) and
+// `length` bytes long is surely whole. A conversion into ANSI stops before a character that does
+// not fit, so a cut text can end up to a whole UTF-8 sequence (4 bytes) short of the buffer.
+inline bool ReadIsWhole(std::size_t length, std::size_t capacity)
+{
+    return length + 4 < capacity;
+}

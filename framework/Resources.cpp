@@ -3,6 +3,7 @@
 #include <exception>
 #include <set>
 
+#include "core/Utf8.h"
 #include "framework/Application.h"
 #include "framework/Foreground.h"
 #include "framework/ResourceIds.h"
@@ -12,13 +13,13 @@ const UINT CF_URL = RegisterClipboardFormatA("UniformResourceLocator");
 
 std::string LoadResString(UINT id)
 {
-    // LoadStringA truncates to the buffer; a result that fills it may have been cut short.
+    // LoadStringA truncates to the buffer; a result that (nearly) fills it may have been cut.
     std::string text(256, '\0');
     for (;;) {
         const int length = LoadStringA(AppInstance(), id, &text[0], static_cast<int>(text.size()));
         if (length <= 0)
             return {};
-        if (static_cast<size_t>(length) < text.size() - 1) {
+        if (ReadIsWhole(static_cast<size_t>(length), text.size())) {
             text.resize(static_cast<size_t>(length));
             return text;
         }

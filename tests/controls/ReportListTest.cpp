@@ -594,10 +594,12 @@ TEST(ReportList, FindRowExactTellsCaseVariantsApart)
         EXPECT_EQ(list.FindRowExact("NotePad.exe"), -1);
         EXPECT_EQ(list.FindRowExact("notepad"), -1);
         EXPECT_EQ(list.FindRowExact("Total:"), 5);
-        const std::string longName(600, 'x');
-        list.InsertItem(0, longName.c_str());
-        EXPECT_EQ(list.GetItemText(0, 0), longName);
-        EXPECT_EQ(list.FindRowExact(longName), 0);
+        // Long names, also one whose multibyte character would straddle the first read's end.
+        for (const std::string& longName : {std::string(600, 'x'), std::string(253, 'x') + "\xE4\xB8\xAD.exe"}) {
+            list.InsertItem(0, longName.c_str());
+            EXPECT_EQ(list.GetItemText(0, 0), longName);
+            EXPECT_EQ(list.FindRowExact(longName), 0);
+        }
     });
 }
 
