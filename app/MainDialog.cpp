@@ -14,9 +14,21 @@
 
 namespace {
 
-HICON LoadProgramIcon(UINT id)
+// The icon resource at the system's small-icon size, as the notification area shows it. Shared:
+// the system owns it.
+HICON LoadTrayIcon(UINT id)
 {
-    return ::LoadIconA(AppInstance(), MAKEINTRESOURCEA(id));
+    return static_cast<HICON>(::LoadImageA(AppInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                           ::GetSystemMetrics(SM_CXSMICON),
+                                           ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+// A menu bitmap stretched to the size of a menu's check-mark area, where the menu shows it.
+HBITMAP LoadMenuBitmap(UINT id)
+{
+    return static_cast<HBITMAP>(::LoadImageA(AppInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP,
+                                             ::GetSystemMetrics(SM_CXMENUCHECK),
+                                             ::GetSystemMetrics(SM_CYMENUCHECK), 0));
 }
 
 // The local date and time as "%c" renders it in the C locale: "12/05/26 19:33:59". Empty when
@@ -86,14 +98,14 @@ MainDialog::MainDialog(MainDialogServices services)
       m_processNames(*m_services.processes),
       m_bStopped(FALSE),
       m_trayIcon(m_services.trayNotifier),
-      m_hMainIcon(LoadProgramIcon(IDI_MAIN)),
-      m_hAppIcon(LoadProgramIcon(IDI_APPLICATION_GENERIC)),
-      m_hDisabledIcon(LoadProgramIcon(IDI_DISABLED)),
+      m_hMainIcon(::LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_MAIN))),
+      m_hTrayIcon(LoadTrayIcon(IDI_MAIN)),
+      m_hDisabledIcon(LoadTrayIcon(IDI_DISABLED)),
       m_rows(m_list),
-      m_trayPresence(m_trayIcon, m_hMainIcon, *this)
+      m_trayPresence(m_trayIcon, m_hTrayIcon, *this)
 {
     for (size_t i = 0; i < std::size(kMenuBitmapIds); ++i)
-        m_menuBitmaps[i].reset(::LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(kMenuBitmapIds[i])));
+        m_menuBitmaps[i].reset(LoadMenuBitmap(kMenuBitmapIds[i]));
     m_bStopped = m_services.readOption(kMonitorAtStartupOption) == 0;
 }
 
@@ -129,14 +141,10 @@ BOOL MainDialog::OnInitDialog()
     InitLayout();
     m_list.EnableSort(false);
     for (const ButtonSlot& slot : kButtons)
-        (this->*slot.button).SetIcon(slot.iconId, kButtonIconSize, kButtonIconSize);
+        (this->*slot.button).SetIcon(slot.iconId);
 
-    // The image list outlives the list view (it is ours, and the statistics dialog shows it too):
-    // the list must not destroy it with itself.
-    m_imageList.reset(ImageList_Create(16, 16, ILC_COLOR16, 5, 1));
-    ImageList_ReplaceIcon(m_imageList.get(), -1, m_hAppIcon);
-    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE,
-                     ::GetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    // The image list outlives the list view (it is ours, and the statistics dialog shows it too).
+    m_imageList = CreateSmallImageList(Dpi(), IDI_APPLICATION_GENERIC);
     m_list.SetImageList(m_imageList.get());
     m_icons.emplace(m_imageList.get(), AppInstance());
     m_sampler.emplace(m_store, m_processNames, *m_services.processes, *m_services.foreground,
@@ -150,7 +158,7 @@ BOOL MainDialog::OnInitDialog()
     }
 
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hMainIcon));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hMainIcon));
+    SetCaptionIcon(IDI_MAIN);
 
     if (m_bStopped)
         ShowMonitoringState();
@@ -202,14 +210,14 @@ void MainDialog::StartSampling()
 void MainDialog::ShowMonitoringState()
 {
     ::SetDlgItemTextA(m_hWnd, IDC_STARTSTOP, m_bStopped ? "S&tart" : "S&top");
-    m_startStopButton.SetIcon(m_bStopped ? IDI_START : IDI_STOP, kButtonIconSize, kButtonIconSize);
+    m_startStopButton.SetIcon(m_bStopped ? IDI_START : IDI_STOP);
 }
 
 MainDialog::TrayEntry MainDialog::CurrentTrayEntry() const
 {
     if (m_bStopped)
         return { m_hDisabledIcon, kDisabledTip };
-    return { m_hMainIcon, BuildTrayTip(m_store) };
+    return { m_hTrayIcon, BuildTrayTip(m_store) };
 }
 
 HBITMAP MainDialog::MenuBitmapOf(UINT bitmapId) const

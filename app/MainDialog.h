@@ -47,7 +47,6 @@ public:
     // Timer of the tray entry's next try after the shell refused it.
     static constexpr UINT_PTR kTrayRetryTimerId = 3;
     static constexpr UINT kTrayRetryMs = 1000;
-    static constexpr int kButtonIconSize = 16;
     static constexpr char kDisabledTip[] = "Vantel is disabled.";
 
     // Reads "MonitorAtStartup": 0 opens the window with monitoring stopped.
@@ -62,7 +61,8 @@ public:
     const StripedReportListCtrl& List() const { return m_list; }
     bool IsStopped() const { return m_bStopped != FALSE; }
     const std::string& StartText() const { return m_startText; }
-    HICON MainIcon() const { return m_hMainIcon; }
+    // The tray entry's icon while monitoring runs, and while it is stopped.
+    HICON MainIcon() const { return m_hTrayIcon; }
     HICON DisabledIcon() const { return m_hDisabledIcon; }
 
     // The tray menu as ShowTrayMenu tracks it: menu 136, its first popup prepared for the current
@@ -151,9 +151,10 @@ private:
     UniqueBitmap m_menuBitmaps[8];   // in the order of kMenuBitmapIds
     Window m_frame;
     UniqueImageList m_imageList;
-    // Loaded with LoadIconA: shared icons that the system owns and frees.
+    // Shared icons that the system owns and frees: the program's at the system's large size (the
+    // window's big icon and its picture while minimised), and the tray's two at the small size.
     HICON m_hMainIcon;
-    HICON m_hAppIcon;
+    HICON m_hTrayIcon;
     HICON m_hDisabledIcon;
 
     // The sampling tick, wired to the members above once the image list exists.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "controls/UrlDataObject.h"
+#include "framework/Dpi.h"
 #include "framework/Resources.h"
 
 namespace {
@@ -89,6 +90,8 @@ BEGIN_MESSAGE_MAP(HyperlinkCtrl, Window)
     ON_MESSAGE(WM_KILLFOCUS, OnKillFocus)
     ON_MESSAGE(WM_ENABLE, OnEnable)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_SETFONT, OnFontChanged)
+    ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, OnFontChanged)
 END_MESSAGE_MAP()
 
 HyperlinkCtrl::HyperlinkCtrl()
@@ -550,6 +553,15 @@ LRESULT HyperlinkCtrl::OnEnable(WPARAM enabled, LPARAM)
         ::SetWindowLongA(m_hWnd, GWL_STYLE, wanted);
     Redraw(RDW_INVALIDATE | RDW_UPDATENOW);
     return 0;
+}
+
+// A new font (the dialog's, scaled for another DPI): the link's two are made again from it when
+// it is next painted.
+LRESULT HyperlinkCtrl::OnFontChanged(WPARAM, LPARAM)
+{
+    m_font.reset();
+    m_underlineFont.reset();
+    return Default();
 }
 
 LRESULT HyperlinkCtrl::OnDestroy(WPARAM, LPARAM)

@@ -110,6 +110,7 @@ private:
     LRESULT OnKillFocus(WPARAM, LPARAM);
     LRESULT OnEnable(WPARAM enabled, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnFontChanged(WPARAM, LPARAM);
 
     SHELLEXECUTEINFOA m_request{};
     WindowHandle m_toolTip;

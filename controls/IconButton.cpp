@@ -5,11 +5,12 @@
 #include <vsstyle.h>
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Resources.h"
 
 namespace {
 
-constexpr int IconMargin = 6;
+constexpr int IconMarginAt96 = 6;
 
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
@@ -33,20 +34,31 @@ BEGIN_MESSAGE_MAP(IconButton, Window)
     ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
     ON_MESSAGE(WM_KILLFOCUS, OnKillFocus)
     ON_REGISTERED_MESSAGE(WM_PUSH_DEFAULT_BUTTON, OnPushDefaultButton)
+    ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, OnDpiChanged)
     ON_DRAWITEM_REFLECT(DrawItem)
 END_MESSAGE_MAP()
 
 IconButton::~IconButton() = default;
 
-void IconButton::SetIcon(UINT iconId, int cx, int cy)
+void IconButton::SetIcon(UINT iconId)
 {
+    m_iconId = iconId;
+    const UINT dpi = DpiOf(m_hWnd);
+    m_iconSize = SmallIconSize(dpi);
+    m_margin = ScaleForDpi(IconMarginAt96, dpi);
+    // Loaded at the size it is drawn at: the resource's image of that size, not a stretched one.
     m_hIcon.reset(static_cast<HICON>(::LoadImageA(AppInstance(), MAKEINTRESOURCEA(iconId),
-                                                  IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
-    m_cxIcon = cx;
-    m_cyIcon = cy;
+                                                  IMAGE_ICON, m_iconSize, m_iconSize, LR_DEFAULTCOLOR)));
     m_theme.Open(m_hWnd);
     if (IsWindow())
         ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+LRESULT IconButton::OnDpiChanged(WPARAM, LPARAM)
+{
+    if (m_iconId != 0)
+        SetIcon(m_iconId);
+    return 0;
 }
 
 void IconButton::OnMouseMove(UINT, POINT)
@@ -172,14 +184,14 @@ void IconButton::DrawItem(DRAWITEMSTRUCT* item)
     int iconLeft;
     int iconTop;
     if (!text.empty()) {
-        iconLeft = itemRect.left + IconMargin;
-        iconTop = itemRect.top + (Height(itemRect) - m_cyIcon) / 2;
+        iconLeft = itemRect.left + m_margin;
+        iconTop = itemRect.top + (Height(itemRect) - m_iconSize) / 2;
         RECT client;
         ::GetClientRect(m_hWnd, &client);
-        textRect.left = m_cxIcon + IconMargin;
-        textRect.right = client.right - IconMargin;
+        textRect.left = m_iconSize + m_margin;
+        textRect.right = client.right - m_margin;
     } else {
-        iconLeft = itemRect.left + (Width(itemRect) - m_cxIcon) / 2;
+        iconLeft = itemRect.left + (Width(itemRect) - m_iconSize) / 2;
         iconTop = itemRect.top;
     }
     if (pressed && !themed) {
@@ -188,7 +200,7 @@ void IconButton::DrawItem(DRAWITEMSTRUCT* item)
     }
     if (m_hIcon) {
         ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_hIcon.get()), 0, iconLeft,
-                     iconTop, m_cxIcon, m_cyIcon, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+                     iconTop, m_iconSize, m_iconSize, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     }
 
     if (!text.empty())

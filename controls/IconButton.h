@@ -4,6 +4,7 @@
 // (WM_PUSH_DEFAULT_BUTTON) with its own click.
 //
 // Declare the button BS_OWNERDRAW in the template, bind it with DDX_Control, then call SetIcon.
+// The icon is drawn at the small-icon size of the button's DPI and loaded again when it changes.
 #pragma once
 
 #include <windows.h>
@@ -18,12 +19,13 @@ public:
     IconButton() = default;
     ~IconButton() override;
 
-    // Loads icon resource iconId of the program's module at the size stored in the resource and
-    // draws it at cx x cy, replacing (and destroying) the previous icon. A missing resource leaves
-    // no icon; the caption keeps its place. Call once the button is bound to its window: this is
-    // also where the visual-style data is (re)opened.
-    void SetIcon(UINT iconId, int cx, int cy);
+    // Loads icon resource iconId of the program's module at the small-icon size of the button's
+    // DPI (16 x 16 at 96 DPI), replacing (and destroying) the previous icon. A missing resource
+    // leaves no icon; the caption keeps its place. Call once the button is bound to its window:
+    // this is also where the visual-style data is (re)opened.
+    void SetIcon(UINT iconId);
     HICON GetIcon() const { return m_hIcon.get(); }
+    int IconSize() const { return m_iconSize; }
 
     // The mouse is over the button.
     bool IsHovered() const { return m_bHover; }
@@ -39,6 +41,7 @@ protected:
     LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
     LRESULT OnPushDefaultButton(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -48,8 +51,9 @@ private:
 
     ThemeHelper m_theme;
     UniqueIcon m_hIcon;
-    int m_cxIcon = 0;
-    int m_cyIcon = 0;
+    UINT m_iconId = 0;
+    int m_iconSize = 0;
+    int m_margin = 0;   // between the icon and the button's edge, and the caption and the other
     bool m_bHover = false;
     bool m_bDefault = false;
 };

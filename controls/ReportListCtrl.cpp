@@ -11,6 +11,8 @@
 #include "controls/UrlDataObject.h"
 #include "core/ListSort.h"
 #include "core/Utf8.h"
+#include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "core/TableText.h"
 
 namespace {
@@ -97,6 +99,24 @@ private:
     HWND m_list;
 };
 
+// Brings every image of images to size x size in place, keeping their order, so that the handle
+// stays valid for every list that shows it. Nothing happens when they have that size already.
+void ResizeImages(HIMAGELIST images, int size)
+{
+    int width = 0, height = 0;
+    if (!::ImageList_GetIconSize(images, &width, &height) || (width == size && height == size))
+        return;
+    std::vector<UniqueIcon> icons;
+    for (int i = 0; i < ::ImageList_GetImageCount(images); ++i) {
+        icons.emplace_back(::ImageList_GetIcon(images, i, ILD_NORMAL));
+        if (!icons.back())
+            return;   // every image keeps its index, or none is touched
+    }
+    ::ImageList_SetIconSize(images, size, size);   // empties the list
+    for (const UniqueIcon& icon : icons)
+        ::ImageList_ReplaceIcon(images, -1, icon.get());
+}
+
 // Everything of one row that moves with it when the list sorts.
 struct RowSnapshot {
     UINT state = 0;
@@ -110,6 +130,7 @@ struct RowSnapshot {
 BEGIN_MESSAGE_MAP(ReportListCtrl, Window)
     ON_MESSAGE(WM_CREATE, OnCreate)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, OnDpiChanged)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
     ON_NOTIFY_REFLECT(LVN_DELETEITEM, OnDeleteItem)
@@ -141,6 +162,7 @@ void ReportListCtrl::PreSubclassWindow()
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // wParam 0: every extended bit is replaced.
     ::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ExtendedStyle);
+    m_dpi = DpiOf(m_hWnd);
 }
 
 LRESULT ReportListCtrl::OnCreate(WPARAM, LPARAM lParam)
@@ -374,6 +396,7 @@ const CellColors* ReportListCtrl::GetCellColors(int row) const
 
 HIMAGELIST ReportListCtrl::SetImageList(HIMAGELIST list)
 {
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, ::GetWindowLongA(m_hWnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
     return reinterpret_cast<HIMAGELIST>(
         ::SendMessageA(m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list)));
 }
@@ -647,4 +670,32 @@ void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
         *result = CDRF_DODEFAULT;
         return;
     }
+}
+
+LRESULT ReportListCtrl::OnDpiChanged(WPARAM, LPARAM)
+{
+    const UINT dpi = DpiOf(m_hWnd);
+    if (const HIMAGELIST images = GetImageList())
+        ResizeImages(images, SmallIconSize(dpi));
+    if (m_dpi != 0 && dpi != m_dpi) {
+        for (int column = 0; column < GetColumnCount(); ++column) {
+            const int width = static_cast<int>(ListViewCall(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+            ::SendMessageA(m_hWnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                           ::MulDiv(width, static_cast<int>(dpi), static_cast<int>(m_dpi)));
+        }
+    }
+    m_dpi = dpi;
+    SetImageList(GetImageList());   // the rows take the images' new height
+    return Default();
+}
+
+UniqueImageList CreateSmallImageList(UINT dpi, UINT iconId)
+{
+    const int size = SmallIconSize(dpi);
+    UniqueImageList images(::ImageList_Create(size, size, ILC_COLOR16, 5, 1));
+    const UniqueIcon icon(static_cast<HICON>(::LoadImageA(AppInstance(), MAKEINTRESOURCEA(iconId),
+                                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (images && icon)
+        ::ImageList_ReplaceIcon(images.get(), -1, icon.get());
+    return images;
 }

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/Window.h"
 
 // Sent to the parent after every SortItems that sorted: wParam = column, lParam = ascending (0/1).
@@ -55,7 +56,10 @@ public:
     // Deletes every row and frees its colours. The number of rows there were.
     int DeleteAllRows();
 
-    // The small-icon image list (icons show in column 0). Not owned.
+    // The small-icon image list (icons show in column 0). Not owned: the list never destroys it,
+    // and several lists may show it. When the DPI changes, the list brings its images to the new
+    // small-icon size (in place, so every list showing them keeps a valid handle) and scales its
+    // column widths.
     HIMAGELIST SetImageList(HIMAGELIST list);
     HIMAGELIST GetImageList() const;
 
@@ -98,6 +102,7 @@ protected:
     void OnCustomDraw(NMHDR* header, LRESULT* result);
     void FillIconArea(const NMLVCUSTOMDRAW& draw, COLORREF colour) const;
     void OnDeleteItem(NMHDR* header, LRESULT* result);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -120,7 +125,12 @@ private:
     void MoveRows(const std::vector<int>& order);
     void WriteRowsInOrder(const std::vector<int>& order);
 
+    UINT m_dpi = 0;   // the DPI the column widths were given for
     std::optional<std::string> m_separatorText;
     int m_sortColumn = -1;
     int m_sortAscending = 0;
 };
+
+// A small-icon image list for lists drawn at dpi (16-bit colour, no mask), holding icon resource
+// iconId as image 0.
+UniqueImageList CreateSmallImageList(UINT dpi, UINT iconId);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Foreground.h"
 #include "framework/WindowDispatch.h"
 
@@ -46,6 +47,12 @@ private:
     HWND m_owner;
 };
 
+BOOL CALLBACK TellDpiChanged(HWND child, LPARAM)
+{
+    SendMessageA(child, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    return TRUE;
+}
+
 void CentreOnWorkArea(HWND window)
 {
     RECT work{};
@@ -61,6 +68,7 @@ void CentreOnWorkArea(HWND window)
 
 BEGIN_MESSAGE_MAP(Dialog, Window)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+    ON_MESSAGE(WM_DPICHANGED, HandleDpiChanged)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
@@ -190,5 +198,41 @@ void Dialog::OnCancel()
 
 LRESULT Dialog::HandleInitDialog(WPARAM, LPARAM)
 {
+    m_dpi = 0;
+    m_dpi = DpiOf(m_hWnd);
     return OnInitDialog();
+}
+
+void Dialog::SetCaptionIcon(UINT iconId)
+{
+    m_captionIconId = iconId;
+    LoadCaptionIcon();
+}
+
+void Dialog::LoadCaptionIcon()
+{
+    if (m_captionIconId == 0)
+        return;
+    const int size = SmallIconSize(m_dpi);
+    UniqueIcon icon(static_cast<HICON>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(m_captionIconId),
+                                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+    m_captionIcon = std::move(icon);
+}
+
+void Dialog::OnDpiChanged(UINT, UINT)
+{
+}
+
+LRESULT Dialog::HandleDpiChanged(WPARAM dpi, LPARAM suggestedRect)
+{
+    const UINT oldDpi = m_dpi;
+    m_dpi = LOWORD(dpi);
+    OnDpiChanged(oldDpi, m_dpi);
+    const RECT& rect = *reinterpret_cast<const RECT*>(suggestedRect);
+    SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadCaptionIcon();
+    EnumChildWindows(m_hWnd, TellDpiChanged, 0);
+    return 0;
 }

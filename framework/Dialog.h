@@ -6,6 +6,7 @@
 
 #include "framework/Window.h"
 #include "framework/DataExchange.h"
+#include "framework/Handles.h"
 
 class Dialog : public Window {
 public:
@@ -27,6 +28,8 @@ public:
     bool UpdateData(bool save = true);
 
     UINT TemplateId() const { return m_templateId; }
+    // The DPI the dialog is drawn for; 0 while it has no window.
+    UINT Dpi() const { return m_dpi; }
 
     BOOL PreTranslateMessage(MSG* message) override;  // keyboard and mouse input: IsDialogMessage
 
@@ -37,14 +40,27 @@ protected:
     virtual void OnOK();       // UpdateData(true), then EndDialog(IDOK)
     virtual void OnCancel();   // EndDialog(IDCANCEL)
 
+    // The icon resource iconId as the small caption icon, at the small-icon size of the dialog's
+    // DPI, and again after every change of it.
+    void SetCaptionIcon(UINT iconId);
+    // The dialog is to be drawn for another DPI (it moved to another monitor, or the display
+    // changed). Overrides scale what they keep in pixels; afterwards the dialog takes the
+    // rectangle the system suggests and its controls hear WM_DPICHANGED_AFTERPARENT.
+    virtual void OnDpiChanged(UINT oldDpi, UINT newDpi);
+
     Window* m_pParent;
 
     DECLARE_MESSAGE_MAP()
 
 private:
     LRESULT HandleInitDialog(WPARAM focus, LPARAM initParam);   // WM_INITDIALOG -> OnInitDialog
+    LRESULT HandleDpiChanged(WPARAM dpi, LPARAM suggestedRect);   // WM_DPICHANGED
+    void LoadCaptionIcon();
 
     UINT m_templateId;
+    UINT m_dpi = 0;
+    UINT m_captionIconId = 0;
+    UniqueIcon m_captionIcon;
     bool m_endRequested = false;
     INT_PTR m_result = IDCANCEL;
 };

@@ -39,14 +39,6 @@ int AppMessageBox(HWND owner, UINT stringId, UINT type)
     return AppMessageBox(owner, LoadResString(stringId), type);
 }
 
-void SetSmallIcon(HWND window, UINT iconId)
-{
-    const HANDLE icon = LoadImageA(AppInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
-                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                   LR_SHARED);
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-}
-
 namespace {
 
 void ReportFailure(const char* what)

@@ -18,10 +18,6 @@ int AppMessageBox(HWND owner, UINT stringId, UINT type);
 // box is open (timers keep running inside it and could fail again).
 void ReportCurrentException();
 
-// Gives window the icon resource iconId, at the small-icon size, as its small caption icon. The
-// icon is shared: it belongs to the module and needs no destroying.
-void SetSmallIcon(HWND window, UINT iconId);
-
 // "Push default button": posted by a dialog on Enter; the focused icon button answers it.
 extern const UINT WM_PUSH_DEFAULT_BUTTON;
 // "UniformResourceLocator": the clipboard format of a dragged link.

@@ -43,10 +43,10 @@ BOOL COptionsDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();
 
-    SetSmallIcon(m_hWnd, IDI_OPTIONS);
+    SetCaptionIcon(IDI_OPTIONS);
 
-    m_btnOK.SetIcon(IDI_OK, 16, 16);
-    m_btnCancel.SetIcon(IDI_CANCEL, 16, 16);
+    m_btnOK.SetIcon(IDI_OK);
+    m_btnCancel.SetIcon(IDI_CANCEL);
     return TRUE;
 }
 

@@ -43,7 +43,7 @@ BOOL AboutDialog::OnInitDialog()
     m_link.SetLinkUrl(kSiteUrl);
     m_link.SetToolTipText(kSiteToolTip);
     Dialog::OnInitDialog();
-    m_okButton.SetIcon(IDI_OK, 16, 16);
+    m_okButton.SetIcon(IDI_OK);
     return TRUE;
 }
 

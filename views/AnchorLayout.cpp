@@ -1,12 +1,30 @@
 #include "views/AnchorLayout.h"
 
+#include "framework/Dpi.h"
 #include "framework/Window.h"
 
 namespace {
 
-// OBM_SIZE: the system's size-grip picture.
+// OBM_SIZE: the system's size-grip picture, drawn for 96 DPI.
 constexpr UINT SystemSizeGripBitmap = 32766;
 constexpr int GripBoxSize = 24;
+
+// The size-grip picture at dpi: the system's, stretched from 96 DPI.
+UniqueBitmap LoadGripBitmap(UINT dpi)
+{
+    UniqueBitmap bitmap(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(SystemSizeGripBitmap)));
+    BITMAP size = {};
+    if (!bitmap || dpi == kDefaultDpi || !::GetObjectA(bitmap.get(), sizeof size, &size))
+        return bitmap;
+    return UniqueBitmap(static_cast<HBITMAP>(
+        ::CopyImage(bitmap.get(), IMAGE_BITMAP, ScaleForDpi(size.bmWidth, dpi),
+                    ScaleForDpi(size.bmHeight, dpi), 0)));
+}
+
+int Scaled(int pixels, UINT oldDpi, UINT newDpi)
+{
+    return ::MulDiv(pixels, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+}
 
 // control's window rectangle in the client coordinates of its parent dialog.
 bool ControlRect(HWND control, HWND dialog, RECT& rect)
@@ -45,20 +63,40 @@ void AnchorLayout::Initialize()
     m_initialWindowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
     m_initialWindowHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
 
-    if (m_showGrip && !CreateGrip(dialog))
+    if (m_showGrip && !CreateGrip(dialog, DpiOf(dialog)))
         m_showGrip = false;
 }
 
-bool AnchorLayout::CreateGrip(HWND dialog)
+void AnchorLayout::Rescale(UINT oldDpi, UINT newDpi)
 {
-    UniqueBitmap bitmap(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(SystemSizeGripBitmap)));
+    if (!IsInitialized() || oldDpi == 0 || oldDpi == newDpi)
+        return;
+    m_initialClientWidth = Scaled(m_initialClientWidth, oldDpi, newDpi);
+    m_initialClientHeight = Scaled(m_initialClientHeight, oldDpi, newDpi);
+    m_initialWindowWidth = Scaled(m_initialWindowWidth, oldDpi, newDpi);
+    m_initialWindowHeight = Scaled(m_initialWindowHeight, oldDpi, newDpi);
+    for (AnchorEntry& entry : m_anchors) {
+        for (int* edge : {&entry.origin.left, &entry.origin.top, &entry.origin.right, &entry.origin.bottom})
+            *edge = Scaled(*edge, oldDpi, newDpi);
+    }
+    if (m_showGrip) {
+        m_anchors.remove_if([this](const AnchorEntry& entry) { return entry.control == m_grip; });
+        DestroyGrip();
+        m_showGrip = CreateGrip(m_owner.GetSafeHwnd(), newDpi);
+    }
+}
+
+bool AnchorLayout::CreateGrip(HWND dialog, UINT dpi)
+{
+    UniqueBitmap bitmap = LoadGripBitmap(dpi);
     if (!bitmap)
         return false;
     const int w = m_initialClientWidth;
     const int h = m_initialClientHeight;
+    const int box = ScaleForDpi(GripBoxSize, dpi);
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     m_grip = ::CreateWindowExA(WS_EX_TRANSPARENT, "STATIC", "", WS_CHILD | SS_BITMAP,
-                               w - GripBoxSize, h - GripBoxSize, GripBoxSize, GripBoxSize, dialog,
+                               w - box, h - box, box, box, dialog,
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(GripId)), instance,
                                nullptr);
     if (!m_grip)

@@ -40,6 +40,9 @@ public:
 
     // Places every anchored control for a client area of cx x cy and redraws the dialog.
     void Relayout(int cx, int cy);
+    // The dialog is now drawn for newDpi instead of oldDpi: the opening size and every control's
+    // registered place scale with it, and the grip is made again at its new size.
+    void Rescale(UINT oldDpi, UINT newDpi);
     // Minimum tracking size = the opening size; no growth in a direction without its flag.
     void ApplyTrackingLimits(MINMAXINFO& info) const;
     void Clear() { m_anchors.clear(); }
@@ -50,7 +53,7 @@ public:
     static constexpr int GripId = 0xFFFF;
 
 private:
-    bool CreateGrip(HWND dialog);
+    bool CreateGrip(HWND dialog, UINT dpi);
     void DestroyGrip();
     void Place(const AnchorEntry& entry, int dx, int dy) const;
 

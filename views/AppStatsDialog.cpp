@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kButtonIconSize = 16;
-
 std::string PercentText(int percent)
 {
     return std::to_string(percent) + "%";
@@ -42,12 +40,9 @@ void AppStatsDialog::DoDataExchange(DataExchange& exchange)
 BOOL AppStatsDialog::OnInitDialog()
 {
     InitLayout();
-    m_okButton.SetIcon(IDI_OK, kButtonIconSize, kButtonIconSize);
-    m_detailsButton.SetIcon(IDI_DETAILS, kButtonIconSize, kButtonIconSize);
+    m_okButton.SetIcon(IDI_OK);
+    m_detailsButton.SetIcon(IDI_DETAILS);
 
-    // The images belong to the main window: the list must not destroy them with itself.
-    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE,
-                     ::GetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
     m_list.SetImageList(m_imageList);
     // The blank row splits the list for sorting, so "Total:" stays last.
     m_list.SetSeparatorText(std::string());
@@ -69,7 +64,7 @@ BOOL AppStatsDialog::OnInitDialog()
     AddAnchor(m_okButton.GetSafeHwnd(), AnchorFollow, AnchorFixed);
     AddAnchor(m_list.GetSafeHwnd(), AnchorStretch, AnchorStretch);
 
-    SetSmallIcon(m_hWnd, IDI_STATS);
+    SetCaptionIcon(IDI_STATS);
     return TRUE;
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kButtonIconSize = 16;
-
 int ClientWidth(const Window& control)
 {
     RECT client = {};
@@ -56,14 +54,10 @@ void DocumentsDialog::DoDataExchange(DataExchange& exchange)
 BOOL DocumentsDialog::OnInitDialog()
 {
     InitLayout();
-    m_okButton.SetIcon(IDI_OK, kButtonIconSize, kButtonIconSize);
+    m_okButton.SetIcon(IDI_OK);
 
-    m_imageList.reset(::ImageList_Create(16, 16, ILC_COLOR16, 5, 1));
-    if (m_imageList)
-        ::ImageList_AddIcon(m_imageList.get(), ::LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_DOCUMENT)));
     // The dialog frees its image list itself, after the list is gone.
-    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE,
-                     ::GetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    m_imageList = CreateSmallImageList(Dpi(), IDI_DOCUMENT);
     m_list.SetImageList(m_imageList.get());
     m_list.SetSeparatorText(std::string());
 
@@ -100,7 +94,7 @@ BOOL DocumentsDialog::OnInitDialog()
     AddAnchor(m_list.GetSafeHwnd(), AnchorStretch, AnchorStretch);
     AddAnchor(m_okButton.GetSafeHwnd(), AnchorCenter, AnchorFollow);
 
-    SetSmallIcon(m_hWnd, IDI_STATS);
+    SetCaptionIcon(IDI_STATS);
     return TRUE;
 }
 

@@ -46,6 +46,12 @@ void ResizableDialog::OnGetMinMaxInfo(MINMAXINFO* info)
     m_layout.ApplyTrackingLimits(*info);
 }
 
+void ResizableDialog::OnDpiChanged(UINT oldDpi, UINT newDpi)
+{
+    m_layout.Rescale(oldDpi, newDpi);
+    Dialog::OnDpiChanged(oldDpi, newDpi);
+}
+
 BOOL ResizableDialog::DestroyWindow()
 {
     m_layout.Clear();

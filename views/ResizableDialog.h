@@ -38,6 +38,7 @@ protected:
 
     void OnSize(UINT type, int cx, int cy);
     void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     void PostNcDestroy() override;
 
     DECLARE_MESSAGE_MAP()

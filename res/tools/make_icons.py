@@ -4,7 +4,8 @@
 Every picture is a list of flat shapes, painted in order and rendered at each
 output size with 4 x 4 supersampling for smooth edges. Icons are drawn on a
 16 x 16 grid; menu bitmaps on their own 12 x 12 grid so that edges meet pixels.
-Icons get 16, 32 and (for the program icon) 48 pixel images, 32-bit with alpha
+Icons get 16, 24 and 32 pixel images (the small-icon sizes at 100, 150 and 200%), the program
+icon also 48 and 64 (its large sizes), 32-bit with alpha
 plus an AND mask; menu bitmaps are 12 x 12, 24-bit, on the menu background.
 
 Usage: make_icons.py [output directory]   (default: ../icons beside this file)
@@ -400,21 +401,21 @@ def bmp_file(pixels, size, background):
 
 ICONS = [
     # (file name, drawing, sizes, pixel filter)
-    ('main.ico', stopwatch, (16, 32, 48), None),
-    ('disabled.ico', stopwatch, (16, 32, 48), greyed),
-    ('stop.ico', stop_square, (16, 32), None),
-    ('start.ico', start_triangle, (16, 32), None),
-    ('about.ico', information, (16, 32), None),
-    ('exit.ico', exit_door, (16, 32), None),
-    ('min.ico', minimize_to_tray, (16, 32), None),
-    ('stats.ico', bar_chart, (16, 32), None),
-    ('ok.ico', check_mark, (16, 32), None),
-    ('cancel.ico', cross, (16, 32), None),
-    ('document.ico', document_page, (16, 32), None),
-    ('application.ico', application_window, (16, 32), None),
-    ('options.ico', options_gear, (16, 32), None),
-    ('details.ico', magnifier, (16, 32), None),
-    ('clear.ico', eraser, (16, 32), None),
+    ('main.ico', stopwatch, (16, 24, 32, 48, 64), None),
+    ('disabled.ico', stopwatch, (16, 24, 32, 48, 64), greyed),
+    ('stop.ico', stop_square, (16, 24, 32), None),
+    ('start.ico', start_triangle, (16, 24, 32), None),
+    ('about.ico', information, (16, 24, 32), None),
+    ('exit.ico', exit_door, (16, 24, 32), None),
+    ('min.ico', minimize_to_tray, (16, 24, 32), None),
+    ('stats.ico', bar_chart, (16, 24, 32), None),
+    ('ok.ico', check_mark, (16, 24, 32), None),
+    ('cancel.ico', cross, (16, 24, 32), None),
+    ('document.ico', document_page, (16, 24, 32), None),
+    ('application.ico', application_window, (16, 24, 32), None),
+    ('options.ico', options_gear, (16, 24, 32), None),
+    ('details.ico', magnifier, (16, 24, 32), None),
+    ('clear.ico', eraser, (16, 24, 32), None),
 ]
 
 MENU_BITMAPS = [

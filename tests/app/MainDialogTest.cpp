@@ -84,9 +84,17 @@ TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
         }
         EXPECT_EQ(ui::WindowText(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
 
-        for (auto [message, wParam] : { std::pair(WM_GETICON, ICON_BIG), std::pair(WM_GETICON, ICON_SMALL),
-                                        std::pair(WM_QUERYDRAGICON, 0) })
-            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, message, wParam, 0)), dialog.MainIcon());
+        // The program's icon, large and at the small size of the window's DPI.
+        const HICON large = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)), large);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_QUERYDRAGICON, 0, 0)), large);
+        ICONINFO small{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), &small));
+        BITMAP colour{};
+        GetObjectA(small.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXSMICON));
+        DeleteObject(small.hbmColor);
+        DeleteObject(small.hbmMask);
 
         // The system menu ends with "&About Vantel...".
         const HMENU systemMenu = GetSystemMenu(window, FALSE);

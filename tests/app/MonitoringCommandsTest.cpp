@@ -56,7 +56,10 @@ void ExpectTrayMenu(const MainDialog& dialog, const char* startStopText, UINT st
         item.cbSize = sizeof item;
         item.fMask = MIIM_CHECKMARKS;
         ASSERT_TRUE(GetMenuItemInfoA(popup, command, FALSE, &item)) << command;
-        const HBITMAP resource = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId));
+        // Shown at the menu's check-mark size.
+        const HBITMAP resource = static_cast<HBITMAP>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,
+            GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK), 0));
         const std::vector<BYTE> pixels = PixelsOf(resource);
         DeleteObject(resource);
         ASSERT_FALSE(pixels.empty());

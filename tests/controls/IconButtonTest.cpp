@@ -34,9 +34,9 @@ protected:
     BOOL OnInitDialog() override
     {
         Dialog::OnInitDialog();
-        normal.SetIcon(IDI_OK, 16, 16);
-        focused.SetIcon(IDI_DETAILS, 16, 16);
-        noIcon.SetIcon(MissingIcon, 16, 16);
+        normal.SetIcon(IDI_OK);
+        focused.SetIcon(IDI_DETAILS);
+        noIcon.SetIcon(MissingIcon);
         return TRUE;
     }
 };
@@ -69,7 +69,7 @@ std::vector<MSG> TakeCommands(HWND dialog)
 void UseClassicLook(IconButton& button, UINT iconId)
 {
     ::SetWindowTheme(button.GetSafeHwnd(), L" ", L" ");
-    button.SetIcon(iconId, 16, 16);
+    button.SetIcon(iconId);
 }
 
 bool DrawsClassic(const IconButton& button)
@@ -142,7 +142,7 @@ TEST(IconButton, SetIconRepaintsAndOwnsTheIcon)
         const HICON first = dialog.normal.GetIcon();
         ASSERT_NE(first, nullptr);
         ::UpdateWindow(dialog.normal.GetSafeHwnd());
-        dialog.normal.SetIcon(IDI_CANCEL, 16, 16);
+        dialog.normal.SetIcon(IDI_CANCEL);
         EXPECT_TRUE(HasUpdateRegion(dialog.normal.GetSafeHwnd())) << "the new icon is not shown";
         const HICON second = dialog.normal.GetIcon();
         ASSERT_NE(second, nullptr);
@@ -150,7 +150,7 @@ TEST(IconButton, SetIconRepaintsAndOwnsTheIcon)
         EXPECT_FALSE(::GetIconInfo(first, &info)) << "the replaced icon was not destroyed";
 
         // A resource that does not exist: no icon, and the previous one is released.
-        dialog.normal.SetIcon(MissingIcon, 16, 16);
+        dialog.normal.SetIcon(MissingIcon);
         EXPECT_EQ(dialog.normal.GetIcon(), nullptr);
         EXPECT_FALSE(::GetIconInfo(second, &info));
         ::UpdateWindow(dialog.normal.GetSafeHwnd());   // paints without an icon

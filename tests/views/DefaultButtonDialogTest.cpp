@@ -32,8 +32,8 @@ protected:
     BOOL OnInitDialog() override
     {
         const BOOL result = InitLayout();
-        first.SetIcon(IDI_OK, 16, 16);
-        second.SetIcon(IDI_CANCEL, 16, 16);
+        first.SetIcon(IDI_OK);
+        second.SetIcon(IDI_CANCEL);
         return result;
     }
 
