@@ -50,8 +50,7 @@ MainDialogServices MainDialogServices::Win32()
     // Neither keeps any state, so one of each serves every main window.
     static Win32ProcessSource processes;
     static Win32Foreground foreground;
-    return { &processes, &foreground, &Shell_NotifyIconA,
-             [](const char* optionName) { return ReadOption(optionName); } };
+    return { &processes, &foreground, &Shell_NotifyIconA };
 }
 
 const UINT MainDialog::kMenuBitmapIds[8] = {
@@ -106,7 +105,7 @@ MainDialog::MainDialog(MainDialogServices services)
 {
     for (size_t i = 0; i < std::size(kMenuBitmapIds); ++i)
         m_menuBitmaps[i].reset(LoadMenuBitmap(kMenuBitmapIds[i]));
-    m_bStopped = m_services.readOption(kMonitorAtStartupOption) == 0;
+    m_bStopped = ReadOption(kMonitorAtStartupOption) == 0;
 }
 
 MainDialog::~MainDialog()
@@ -185,7 +184,7 @@ BOOL MainDialog::OnInitDialog()
 
     m_trayIcon.SetOwner(m_hWnd);
 
-    if (m_services.readOption(kMinToTrayOption) != 0)
+    if (ReadOption(kMinToTrayOption) != 0)
         ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(IDCANCEL)));
     return TRUE;

@@ -35,7 +35,6 @@ struct MainDialogServices {
     ProcessSource* processes;
     ForegroundSource* foreground;
     TrayIcon::Notifier trayNotifier;
-    std::function<DWORD(const char* optionName)> readOption;
 
     static MainDialogServices Win32();
 };
@@ -110,6 +109,7 @@ private:
     static const UINT WM_COME_FORWARD;
 
     void PlaceTrayEntry();
+    void ShowTrayHintOnce();
     void RetryTrayEntry();
     // Brings forward the window the user deals with: the innermost dialog or message box open
     // over this window, or the window itself.

@@ -6,6 +6,7 @@
 #include "framework/Foreground.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -50,10 +51,25 @@ void MainDialog::OnMin()
 void MainDialog::PlaceTrayEntry()
 {
     const TrayEntry entry = CurrentTrayEntry();
-    if (m_trayIcon.Modify(entry.icon, entry.tip) || m_trayIcon.Add(entry.icon, entry.tip))
+    if (m_trayIcon.Modify(entry.icon, entry.tip)) {
         KillTimer(kTrayRetryTimerId);
-    else
+    } else if (m_trayIcon.Add(entry.icon, entry.tip)) {
+        KillTimer(kTrayRetryTimerId);
+        ShowTrayHintOnce();
+    } else {
         SetTimer(kTrayRetryTimerId, kTrayRetryMs);
+    }
+}
+
+// Where the system hides new notification icons (Windows 11 puts them in the overflow), a first
+// start that goes straight to the tray would look as if Vantel had vanished: the first time the
+// entry appears, a balloon says where it is. Once per user.
+void MainDialog::ShowTrayHintOnce()
+{
+    if (ReadStoredOption(kTrayHintShownValue).value_or(0) != 0)
+        return;
+    if (m_trayIcon.ShowBalloon(LoadResString(IDS_TRAY_HINT_TITLE), LoadResString(IDS_TRAY_HINT)))
+        WriteOption(kTrayHintShownValue, 1);
 }
 
 void MainDialog::RetryTrayEntry()

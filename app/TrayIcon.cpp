@@ -73,6 +73,18 @@ bool TrayIcon::Modify(HICON icon, const std::string& tip)
     return m_exists && Send(NIM_MODIFY, icon, tip);
 }
 
+bool TrayIcon::ShowBalloon(const std::string& title, const std::string& text)
+{
+    if (!m_exists)
+        return false;
+    NOTIFYICONDATAA data = EntryData(m_hOwner);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
+    title.copy(data.szInfoTitle, Utf8FitBytes(title, sizeof(data.szInfoTitle) - 1));
+    text.copy(data.szInfo, Utf8FitBytes(text, sizeof(data.szInfo) - 1));
+    return m_notifier(NIM_MODIFY, &data) != FALSE;
+}
+
 void TrayIcon::Delete()
 {
     NOTIFYICONDATAA data = EntryData(m_hOwner);

@@ -25,6 +25,8 @@ public:
     bool Add(HICON icon, const std::string& tip);
     // Changes an existing entry; without one, nothing is sent.
     bool Modify(HICON icon, const std::string& tip);
+    // A balloon from the existing entry, without a sound.
+    bool ShowBalloon(const std::string& title, const std::string& text);
     void Delete();
     // An Add was taken and no Delete or Forget came since.
     bool Exists() const { return m_exists; }

@@ -21,6 +21,8 @@
 #define IDS_DESC_PROMPT         107
 #define IDS_SETTINGS_NOT_SAVED  110   // followed by the labels of the settings not saved
 #define IDS_OTHERS_SAVED        111
+#define IDS_TRAY_HINT_TITLE     120   // the balloon shown once, where the tray icon is
+#define IDS_TRAY_HINT           121
 
 // Icons
 #define IDI_MAIN                128   // program icon, tray icon while monitoring

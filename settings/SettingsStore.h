@@ -11,6 +11,8 @@
 
 constexpr char kMonitorAtStartupOption[] = "MonitorAtStartup";
 constexpr char kMinToTrayOption[] = "MinToTray";
+// Not an option: 1 once the balloon that shows where the tray icon is has been shown.
+constexpr char kTrayHintShownValue[] = "TrayHintShown";
 
 // The user's stored value (data of up to 4 bytes); otherwise an earlier install's value from
 // the machine's key, copied to the user's key; otherwise nullopt. Writes no default.

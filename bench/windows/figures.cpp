@@ -22,6 +22,7 @@
 #include "app/MainDialog.h"
 #include "core/ActivitySampler.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/soak/ScriptedPlatform.h"
 
 namespace {
@@ -209,11 +210,9 @@ int CpuOfWindow(int seconds)
     while (!g_editorUp)
         ::Sleep(10);
     MainDialog::RegisterWindowClass(::GetModuleHandleA(nullptr));
-    MainDialogServices services = MainDialogServices::Win32();
-    services.readOption = [](const char* name) -> DWORD {
-        return std::strcmp(name, "MonitorAtStartup") == 0 ? 1 : 0;
-    };
-    MainDialog dialog(services);
+    WriteOption(kMonitorAtStartupOption, 1);
+    WriteOption(kMinToTrayOption, 0);
+    MainDialog dialog(MainDialogServices::Win32());
     RunMainWindow(dialog, [&](HWND window) {
         SendCommand(window, IDCANCEL);   // into the tray
         WaitInMessageLoop(3000);

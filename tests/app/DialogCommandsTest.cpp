@@ -13,6 +13,7 @@
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/views/UiScript.h"
 
 namespace {
@@ -283,7 +284,7 @@ TEST_F(DialogCommandsTest, ClearFromTheTrayLeavesAnOpenDocumentsDialogAlone)
 // Options all open at once, one inside the other.
 TEST_F(DialogCommandsTest, SamplingGoesOnWhileEveryDialogIsOpen)
 {
-    harness.options["MonitorAtStartup"] = 1;
+    WriteOption(kMonitorAtStartupOption, 1);
     MainDialog dialog(harness.Services());
     std::uint32_t ticksWhenAllOpen = 0, ticksAfterWaiting = 0;
     std::vector<Step> steps = {

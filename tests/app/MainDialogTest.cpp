@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/views/UiScript.h"
 
 using ::testing::Each;
@@ -37,15 +38,13 @@ std::string TodayText()
 TEST(MainDialog, OpensWithTheBlankAndTotalRowsAStartTimeAndItsControlsSetUp)
 {
     MainWindowHarness harness;
-    harness.options["MonitorAtStartup"] = 1;
+    WriteOption(kMonitorAtStartupOption, 1);
     MainDialog dialog(harness.Services());
     EXPECT_FALSE(dialog.IsStopped());
-    EXPECT_THAT(harness.optionsRead, ElementsAre("MonitorAtStartup"));
 
     const INT_PTR result = RunScripted(dialog, [&](HWND window) {
         EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), window);
         EXPECT_TRUE(IsWindowVisible(window));
-        EXPECT_THAT(harness.optionsRead, ElementsAre("MonitorAtStartup", "MinToTray"));
 
         // Right after start: exactly the blank row and "Total:", whose time is still empty.
         EXPECT_THAT(RowsOf(dialog), ElementsAre(Pair("", ""), Pair("Total:", "")));
@@ -213,7 +212,7 @@ TEST(MainDialog, GrowsOnlyDownwardsWithTheListAndFrameWhileTheButtonsStay)
 TEST(MainDialog, HidesToTheTrayAtStartWhenMinToTrayIsOn)
 {
     MainWindowHarness harness;
-    harness.options["MinToTray"] = 1;
+    WriteOption(kMinToTrayOption, 1);
     MainDialog dialog(harness.Services());
     EXPECT_TRUE(dialog.IsStopped());
     RunScripted(dialog, [&](HWND window) {

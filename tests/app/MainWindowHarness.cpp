@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/Application.h"
+#include "settings/SettingsStore.h"
 
 #include "tests/views/UiScript.h"
 
@@ -82,19 +83,18 @@ MainWindowHarness::MainWindowHarness()
 {
     MainDialog::RegisterWindowClass(::GetModuleHandleA(nullptr));
     ::InitCommonControls();
+    WriteOption(kMonitorAtStartupOption, 0);
+    WriteOption(kMinToTrayOption, 0);
+    WriteOption(kTrayHintShownValue, 1);
 }
 
 MainDialogServices MainWindowHarness::Services()
 {
     return { &processes, &foreground,
              [this](DWORD message, NOTIFYICONDATAA* data) {
-                 tray.push_back({ message, data->hWnd, data->hIcon, data->szTip });
+                 tray.push_back({ message, data->hWnd, data->hIcon, data->szTip, data->uFlags,
+                                  data->dwInfoFlags, data->szInfoTitle });
                  return trayAnswer;
-             },
-             [this](const char* name) {
-                 optionsRead.push_back(name);
-                 const auto found = options.find(name);
-                 return found != options.end() ? found->second : DWORD{ 1 };
              } };
 }
 

@@ -1,5 +1,7 @@
 // Runs the real main window in the test process with a scripted foreground window and process
-// list, the tray requests captured instead of reaching the shell, and options from a table.
+// list, and the tray requests captured instead of reaching the shell. It opens shown and stopped
+// (both options are stored as 0 in the test prefix's registry, and the tray's first balloon as
+// shown) unless a test stores others.
 #pragma once
 
 #include <windows.h>
@@ -49,6 +51,9 @@ struct TrayRequest {
     HWND owner;
     HICON icon;
     std::string tip;
+    UINT flags;
+    DWORD infoFlags;
+    std::string infoTitle;
 };
 
 struct MainWindowHarness {
@@ -56,8 +61,6 @@ struct MainWindowHarness {
     ScriptedProcesses processes;
     std::vector<TrayRequest> tray;
     BOOL trayAnswer = TRUE;   // FALSE: the shell refuses every request
-    std::map<std::string, DWORD> options{ { "MonitorAtStartup", 0 }, { "MinToTray", 0 } };
-    std::vector<std::string> optionsRead;
 
     MainWindowHarness();
     MainDialogServices Services();

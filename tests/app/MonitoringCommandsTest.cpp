@@ -12,6 +12,7 @@
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/views/UiScript.h"
 
 using ::testing::ElementsAre;
@@ -89,7 +90,7 @@ void CALLBACK CloseTrackedMenu(HWND, UINT, UINT_PTR timer, DWORD)
 TEST(MonitoringCommands, StopAndStartSwitchTheButtonAndTheTrayEntryAndKeepTheTotals)
 {
     MainWindowHarness harness;
-    harness.options["MonitorAtStartup"] = 1;
+    WriteOption(kMonitorAtStartupOption, 1);
     MainDialog dialog(harness.Services());
     RunScripted(dialog, [&](HWND window) {
         const HWND startStop = GetDlgItem(window, IDC_STARTSTOP);
@@ -154,6 +155,34 @@ TEST(MonitoringCommands, TrayEntryIsTriedUntilTakenAndComesBackAfterTheShellRest
         SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         EXPECT_TRUE(harness.tray.empty());
     });
+}
+
+// The first time the window goes into the tray, a balloon says where it is: once, for good.
+TEST(MonitoringCommands, TheTraysBalloonShowsOnceAndNeverAgain)
+{
+    MainWindowHarness harness;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Norvatech\\Vantel", 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegDeleteValueA(key, kTrayHintShownValue);
+    RegCloseKey(key);
+    const auto balloons = [&] {
+        return std::count_if(harness.tray.begin(), harness.tray.end(), [](const TrayRequest& request) {
+            return request.flags == NIF_INFO && request.infoFlags == (NIIF_INFO | NIIF_NOSOUND)
+                && request.infoTitle == LoadResString(IDS_TRAY_HINT_TITLE);
+        });
+    };
+    for (int start = 0; start < 2; ++start) {
+        MainDialog dialog(harness.Services());
+        RunScripted(dialog, [&](HWND window) {
+            for (int hide = 0; hide < 2; ++hide) {
+                SendCommand(window, IDCANCEL);
+                SendCommand(window, ID_SHOW);
+                SendTimer(window, ActivitySampler::kReturnTimerId);
+            }
+        });
+        EXPECT_EQ(balloons(), 1) << "start " << start;
+    }
+    EXPECT_EQ(ReadStoredOption(kTrayHintShownValue), 1u);
 }
 
 TEST(MonitoringCommands, MinCloseShowAndDoubleClickMoveBetweenWindowAndTray)
@@ -221,7 +250,7 @@ TEST(MonitoringCommands, MinCloseShowAndDoubleClickMoveBetweenWindowAndTray)
 TEST(MonitoringCommands, TrayMenuOffersTheCommandsWithBitmapsAndTheStartStopLabelOfTheState)
 {
     MainWindowHarness harness;
-    harness.options["MonitorAtStartup"] = 1;
+    WriteOption(kMonitorAtStartupOption, 1);
     MainDialog dialog(harness.Services());
     RunScripted(dialog, [&](HWND window) {
         ExpectTrayMenu(dialog, "&Stop", IDB_MENU_STOP);

@@ -192,9 +192,14 @@ TEST_F(VantelEndToEnd, HiddenInTheTrayItNeverKeepsTheKeyboard)
     Program vantel("vantel.exe", "");
     ASSERT_TRUE(vantel.Started());
     HWND main = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (main = FindWindowA(kMainClass, nullptr)) != nullptr; }, 10000));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 5000));
-    const RemoteList list(GetDlgItem(main, IDC_MAIN_LIST));
+    HWND listWindow = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        main = FindWindowA(kMainClass, nullptr);
+        return main != nullptr && (listWindow = GetDlgItem(main, IDC_MAIN_LIST)) != nullptr;
+    }, 10000));
+    const RemoteList list(listWindow);
+    // Initialised (its two rows) and hidden into the tray.
+    ASSERT_TRUE(WaitFor([&] { return list.Rows().size() >= 2 && !IsWindowVisible(main); }, 5000));
 
     Program editor("e2e_foreground_app.exe", "Typing here");
     HWND editorWindow = nullptr;

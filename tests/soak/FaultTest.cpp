@@ -145,7 +145,6 @@ TEST(Faults, RegistryRefusingWrites)
     const ImportPatch missingKeys("advapi32.dll", "RegOpenKeyExA", &OpenMissingKey);
     const ImportPatch refusedKeys("advapi32.dll", "RegCreateKeyExA", &RefuseCreateKey);
     g_refusedCreates = 0;
-    platform.readOption = [](const char* name) { return ReadOption(name); };
     platform.processes.running[40] = { "notes.exe", "" };
     MainDialog dialog(platform.Services());
     RunMainWindow(dialog, [&](HWND window) {

@@ -1,5 +1,7 @@
 #include "tests/soak/ScriptedPlatform.h"
 
+#include "settings/SettingsStore.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -66,18 +68,16 @@ TrayIcon::Notifier TrayRecorder::Notifier()
 }
 
 ScriptedPlatform::ScriptedPlatform()
-    : readOption([](const char* name) -> DWORD {
-          return std::string(name) == "MinToTray" ? 0 : 1;
-      })
 {
     MainDialog::RegisterWindowClass(::GetModuleHandleA(nullptr));
     ::InitCommonControls();
+    WriteOption(kMonitorAtStartupOption, 1);
+    WriteOption(kMinToTrayOption, 0);
 }
 
 MainDialogServices ScriptedPlatform::Services()
 {
-    return { &processes, &foreground, tray.Notifier(),
-             [this](const char* name) { return readOption(name); } };
+    return { &processes, &foreground, tray.Notifier() };
 }
 
 namespace {

@@ -69,7 +69,6 @@ struct ScriptedPlatform {
     ScriptedForeground foreground;
     ScriptedProcesses processes;
     TrayRecorder tray;
-    std::function<DWORD(const char* optionName)> readOption;
 
     ScriptedPlatform();   // options: monitoring on at start, window shown
     MainDialogServices Services();
