@@ -123,7 +123,7 @@ if ! display_alive "${DISPLAY:-}"; then
     start_xvfb "$runtime/xvfb.log" || fail "the virtual display did not come up (see $runtime/xvfb.log)"
     export DISPLAY=$xvfb_display
     # The VNC server listens on a socket file only, no network port; the web page reaches it.
-    x11vnc -display "$DISPLAY" -unixsock "$runtime/vnc.sock" -rfbport 0 -noipv6 -localhost \
+    x11vnc -display "$DISPLAY" -unixsock "$runtime/vnc.sock" -rfbport 0 -noipv6 \
            -forever -shared -nopw >"$runtime/x11vnc.log" 2>&1 &
     vnc_pid=$!
     wait_for "$vnc_pid" test -S "$runtime/vnc.sock" ||

@@ -52,6 +52,16 @@ processes_of() {  # "<pid> <name>" of each running process that carries the tag
     done
 }
 web_page() { (exec 3<>"/dev/tcp/127.0.0.1/$port" && printf 'GET /vnc.html HTTP/1.0\r\n\r\n' >&3 && cat <&3); }
+vnc_handshake() {  # as the page does through its WebSocket: the VNC server greets us and, given
+                   # our protocol version, offers its security types (one: none)
+    (exec 3<>"/dev/tcp/127.0.0.1/$port" &&
+     printf '%s\r\n' 'GET /websockify HTTP/1.1' 'Host: localhost' 'Upgrade: websocket' \
+            'Connection: Upgrade' 'Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==' \
+            'Sec-WebSocket-Version: 13' 'Sec-WebSocket-Protocol: binary' '' >&3 &&
+     timeout 5 grep -aq 'RFB 003' <&3 &&
+     printf '\x82\x8c\0\0\0\0RFB 003.008\n' >&3 &&  # a binary frame, masked with zeros
+     timeout 5 head -c 4 <&3 | od -An -tx1 | grep -q '82 02 01 01')
+}
 
 run_sh first "$port" "$work/prefix" >"$work/first.log" 2>&1 &
 first=$!
@@ -63,6 +73,7 @@ cat "$work/first.log"
 display=$(sed -n 's/^run: open .* on the virtual display \(:[0-9]*\) .*/\1/p' "$work/first.log")
 check "run.sh names the address of the web page" grep -q "^run: open http://localhost:$port/vnc.html" "$work/first.log"
 check "the web page answers on localhost" grep -q '<title>noVNC</title>' <(web_page)
+check "the web page reaches the display's VNC server" vnc_handshake
 
 probe() {
     WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$display" \
