@@ -35,6 +35,11 @@ else
     echo "$xvfb_pid" >"$tree/xvfb.pid"
 fi
 
+# A Wine session serves the display it started on: end one that runs on another.
+if [ -n "$recorded" ] && [ "$recorded" != "$display" ]; then
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" wineserver -w
+fi
 DISPLAY="$display" "$scripts/wine-prefix.sh" "$prefix" without-taskbar
 
 # Through a new file: a wine-run that reads the old one meanwhile never sees half of it.
