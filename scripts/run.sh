@@ -18,6 +18,10 @@ port="${VANTEL_WEB_PORT:-6080}"
 
 say() { echo "run: $*"; }
 fail() { echo "run: $*" >&2; exit 1; }
+fail_with_log() {  # fail_with_log <message> <log file>
+    { echo "run: $1; the end of its log:"; tail -n 5 "$2" | sed 's/^/    /'; } >&2
+    exit 1
+}
 
 [[ "$port" =~ ^[0-9]{1,5}$ ]] && (( 10#$port >= 1 && 10#$port <= 65535 )) ||
     fail "VANTEL_WEB_PORT must be a port number from 1 to 65535, not \"$port\""
@@ -79,7 +83,8 @@ if [ -n "$server" ]; then
     DISPLAY=$(env_of "$server" DISPLAY)
     export DISPLAY
     display_alive "$DISPLAY" || fail "Vantel's Wine session (wineserver process $server) is on" \
-        "display ${DISPLAY:-(none)}, which does not answer; end it with: WINEPREFIX=$prefix wineserver -k"
+        "display ${DISPLAY:-(none)}, which does not answer; end it with:" \
+        "WINEPREFIX=$prefix wineserver -k"
     where="on display $DISPLAY"
     if [ -f "$session_file" ] && read -r owner address <"$session_file" &&
        [ -n "$address" ] && process_running "$owner"; then
@@ -109,7 +114,7 @@ stop_started() {
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
-    [ "$status" -eq 0 ] && [ -n "$runtime" ] && rm -rf "$runtime"
+    [ -n "$runtime" ] && rm -rf "$runtime"
     exit "$status"
 }
 trap stop_started EXIT
@@ -120,21 +125,22 @@ if ! display_alive "${DISPLAY:-}"; then
     ! port_in_use "$port" ||
         fail "port $port on localhost is in use; choose a free one with VANTEL_WEB_PORT=<port> $0"
     runtime=$(mktemp -d "${TMPDIR:-/tmp}/vantel-run.XXXXXX")
-    start_xvfb "$runtime/xvfb.log" || fail "the virtual display did not come up (see $runtime/xvfb.log)"
+    start_xvfb "$runtime/xvfb.log" ||
+        fail_with_log "the virtual display did not come up" "$runtime/xvfb.log"
     export DISPLAY=$xvfb_display
     # The VNC server listens on a socket file only, no network port; the web page reaches it.
     x11vnc -display "$DISPLAY" -unixsock "$runtime/vnc.sock" -rfbport 0 -noipv6 \
            -forever -shared -nopw >"$runtime/x11vnc.log" 2>&1 &
     vnc_pid=$!
     wait_for "$vnc_pid" test -S "$runtime/vnc.sock" ||
-        fail "the VNC server did not start (see $runtime/x11vnc.log)"
+        fail_with_log "the VNC server did not start" "$runtime/x11vnc.log"
     # In a process group of its own: websockify serves each connection from a forked copy of
     # itself, and ending the group ends those too.
     setsid websockify --web /usr/share/novnc --unix-target="$runtime/vnc.sock" "127.0.0.1:$port" \
            >"$runtime/websockify.log" 2>&1 &
     web_pid=$!
     wait_for "$web_pid" port_in_use "$port" ||
-        fail "the web page could not listen on localhost:$port (see $runtime/websockify.log)"
+        fail_with_log "the web page could not listen on localhost:$port" "$runtime/websockify.log"
     address="http://localhost:$port/vnc.html?autoconnect=true&resize=scale"
 else
     say "Vantel starts in a Wine desktop window on your display $DISPLAY."

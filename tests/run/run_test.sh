@@ -13,7 +13,8 @@ source=$2
 failures=0
 check() {  # check <description> <command...>
     local what=$1; shift
-    if "$@" >/dev/null 2>&1; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+    if "$@" >/dev/null 2>&1; then echo "ok: $what"
+    else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
 "$source/scripts/wine-session.sh" "$tree" || exit 1
@@ -47,11 +48,13 @@ run_sh() {  # run_sh <tag> <web port> <prefix>: run.sh with no display; its proc
 processes_of() {  # "<pid> <name>" of each running process that carries the tag
     local p
     for p in /proc/[0-9]*; do
-        grep -qz "^VANTEL_RUN_TEST=$1\$" "$p/environ" 2>/dev/null && process_running "${p#/proc/}" &&
-            echo "${p#/proc/} $(cat "$p/comm")"
+        grep -qz "^VANTEL_RUN_TEST=$1\$" "$p/environ" 2>/dev/null &&
+            process_running "${p#/proc/}" && echo "${p#/proc/} $(cat "$p/comm")"
     done
 }
-web_page() { (exec 3<>"/dev/tcp/127.0.0.1/$port" && printf 'GET /vnc.html HTTP/1.0\r\n\r\n' >&3 && cat <&3); }
+web_page() {
+    (exec 3<>"/dev/tcp/127.0.0.1/$port" && printf 'GET /vnc.html HTTP/1.0\r\n\r\n' >&3 && cat <&3)
+}
 vnc_handshake() {  # as the page does through its WebSocket: the VNC server greets us and, given
                    # our protocol version, offers its security types (one: none)
     (exec 3<>"/dev/tcp/127.0.0.1/$port" &&
@@ -69,9 +72,9 @@ for _ in $(seq 600); do
     grep -q '^run: open ' "$work/first.log" || ! process_running "$first" && break
     sleep 0.1
 done
-cat "$work/first.log"
 display=$(sed -n 's/^run: open .* on the virtual display \(:[0-9]*\) .*/\1/p' "$work/first.log")
-check "run.sh names the address of the web page" grep -q "^run: open http://localhost:$port/vnc.html" "$work/first.log"
+check "run.sh names the address of the web page" \
+    grep -q "^run: open http://localhost:$port/vnc.html" "$work/first.log"
 check "the web page answers on localhost" grep -q '<title>noVNC</title>' <(web_page)
 check "the web page reaches the display's VNC server" vnc_handshake
 
@@ -86,7 +89,8 @@ for name in Xvfb x11vnc websockify wineserver vantel.exe explorer.exe; do
 done
 
 second=$(run_sh second "$port" "$work/prefix" 2>&1)
-check "a second run.sh ends with status 0" test $? -eq 0
+status=$?
+check "a second run.sh ends with status 0" test "$status" -eq 0
 echo "$second"
 check "it says that Vantel already runs, and where" \
     grep -q "Vantel already runs on display $display, shown at http://localhost:$port/" <<<"$second"
@@ -104,9 +108,8 @@ done
 
 check "Exit (command 1) closes Vantel's main window" probe exit VantelMainDialog 20
 for _ in $(seq 300); do process_running "$first" || break; sleep 0.1; done
-wait "$first"
-status=$?
-first=""
+status="still running"
+process_running "$first" || { wait "$first"; status=$?; first=""; }
 cat "$work/first.log"
 check "run.sh ends with status 0 after Exit" test "$status" -eq 0
 left=$(processes_of first)
