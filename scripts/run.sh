@@ -87,7 +87,7 @@ if [ -n "$server" ]; then
         "WINEPREFIX=$prefix wineserver -k"
     where="on display $DISPLAY"
     if [ -f "$session_file" ] && read -r owner address <"$session_file" &&
-       [ -n "$address" ] && process_running "$owner"; then
+       [ -n "$address" ] && grep -qs run.sh "/proc/$owner/cmdline"; then
         where="$where, shown at $address"
     fi
     if vantel_runs; then
