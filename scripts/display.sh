@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# A private X display, and the process check it needs, for the scripts that source this file.
+# A private X display, and the process checks it needs, for the scripts that source this file.
 
 # display_alive <display>: succeeds when the display answers.
 display_alive() { [ -n "${1:-}" ] && xdpyinfo -display "$1" >/dev/null 2>&1; }
@@ -12,6 +12,18 @@ process_running() {
     [ -n "$state" ] && [ "$state" != Z ]
 }
 
+# wait_for <seconds> <pid> <command...>: waits for the command to succeed while the process runs.
+wait_for() {
+    local tenths=$(($1 * 10)) pid=$2
+    shift 2
+    for _ in $(seq "$tenths"); do
+        "$@" && return 0
+        process_running "$pid" || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
 # start_xvfb <log file>: starts Xvfb as a child of the caller and waits until it accepts
 # connections. Sets xvfb_display (":N") and xvfb_pid; fails when no display came up in 10 s.
 # The server picks a free display number itself, so it never takes one that another program runs.
@@ -21,11 +33,7 @@ start_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >"$1" 2>&1 &
     xvfb_pid=$!
     xvfb_display=""
-    for _ in $(seq 100); do
-        if [ -s "$number_file" ]; then xvfb_display=":$(head -1 "$number_file")"; break; fi
-        process_running "$xvfb_pid" || break
-        sleep 0.1
-    done
+    wait_for 10 "$xvfb_pid" test -s "$number_file" && xvfb_display=":$(head -1 "$number_file")"
     rm -f "$number_file"
     [ -n "$xvfb_display" ] && return 0
     kill "$xvfb_pid" 2>/dev/null

@@ -65,17 +65,6 @@ vantel_runs() {  # a vantel.exe of this prefix runs
 
 port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
-wait_for() {  # wait_for <pid> <command...>: up to 10 s for the command to succeed while pid runs
-    local pid=$1
-    shift
-    for _ in $(seq 100); do
-        "$@" && return 0
-        process_running "$pid" || return 1
-        sleep 0.1
-    done
-    return 1
-}
-
 # This prefix's Wine session runs already: start Vantel there, on its display. Wine serves one
 # prefix on one display only.
 server=$(prefix_server)
@@ -132,14 +121,14 @@ if ! display_alive "${DISPLAY:-}"; then
     x11vnc -display "$DISPLAY" -unixsock "$runtime/vnc.sock" -rfbport 0 -noipv6 \
            -forever -shared -nopw >"$runtime/x11vnc.log" 2>&1 &
     vnc_pid=$!
-    wait_for "$vnc_pid" test -S "$runtime/vnc.sock" ||
+    wait_for 10 "$vnc_pid" test -S "$runtime/vnc.sock" ||
         fail_with_log "the VNC server did not start" "$runtime/x11vnc.log"
     # In a process group of its own: websockify serves each connection from a forked copy of
     # itself, and ending the group ends those too.
     setsid websockify --web /usr/share/novnc --unix-target="$runtime/vnc.sock" "127.0.0.1:$port" \
            >"$runtime/websockify.log" 2>&1 &
     web_pid=$!
-    wait_for "$web_pid" port_in_use "$port" ||
+    wait_for 10 "$web_pid" port_in_use "$port" ||
         fail_with_log "the web page could not listen on localhost:$port" "$runtime/websockify.log"
     address="http://localhost:$port/vnc.html?autoconnect=true&resize=scale"
 else

@@ -68,10 +68,7 @@ vnc_handshake() {  # as the page does through its WebSocket: the VNC server gree
 
 run_sh first "$port" "$work/prefix" >"$work/first.log" 2>&1 &
 first=$!
-for _ in $(seq 600); do
-    grep -q '^run: open ' "$work/first.log" || ! process_running "$first" && break
-    sleep 0.1
-done
+wait_for 60 "$first" grep -q '^run: open ' "$work/first.log"
 display=$(sed -n 's/^run: open .* on the virtual display \(:[0-9]*\) .*/\1/p' "$work/first.log")
 check "run.sh names the address of the web page" \
     grep -q "^run: open http://localhost:$port/vnc.html" "$work/first.log"
