@@ -14,6 +14,21 @@ cmake --build "$build/host" -j "$jobs"
 cmake -S "$root" -B "$build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build/windows" -j "$jobs"
+
+# The tests' Wine session runs on a private display when none is given; stop the one this run
+# starts, with the tree's Wine session on it, once the tests end.
+xvfb_pid_file="$build/windows/xvfb.pid"
+xvfb_before=$(cat "$xvfb_pid_file" 2>/dev/null || true)
+stop_private_display() {
+    local pid
+    pid=$(cat "$xvfb_pid_file" 2>/dev/null) || return 0
+    [ "$pid" != "$xvfb_before" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] || return 0
+    WINEPREFIX="$build/windows/wineprefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$build/windows/wineprefix" wineserver -w
+    kill "$pid"
+    rm -f "$xvfb_pid_file"
+}
+trap stop_private_display EXIT
 "$root/scripts/wine-session.sh" "$build/windows"
 set +e
 

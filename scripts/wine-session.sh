@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Brings up the Wine side of a build tree, once: a 32-bit prefix inside the tree with a virtual
-# desktop (so hiding windows costs milliseconds, not seconds), and an X display when none is given.
-# Writes the environment to <tree>/wine.env, which wine-run reads. Safe to call concurrently.
+# Brings up the Wine side of a build tree for its tests, once: the tree's own prefix (made ready
+# by wine-prefix.sh, as for running Vantel, but without the taskbar) and an X display:
+# VANTEL_DISPLAY or DISPLAY when it answers, otherwise a private Xvfb whose process id goes to
+# <tree>/xvfb.pid so that test.sh can stop it. Writes the environment to <tree>/wine.env, which
+# wine-run reads. Safe to call concurrently.
 # Usage: wine-session.sh <build tree>
 set -euo pipefail
+scripts=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=display.sh
+. "$scripts/display.sh"
 tree=$(cd "$1" && pwd)
 env_file="$tree/wine.env"
 prefix="$tree/wineprefix"
@@ -11,46 +16,38 @@ prefix="$tree/wineprefix"
 exec 9>"$tree/wine.lock"
 flock 9
 
-display_alive() { [ -n "${1:-}" ] && xdpyinfo -display "$1" >/dev/null 2>&1; }
-
-if [ -f "$env_file" ]; then
-    # shellcheck disable=SC1090
-    . "$env_file"
-    if display_alive "$DISPLAY" && [ -f "$prefix/system.reg" ]; then exit 0; fi
+recorded=""
+[ -f "$env_file" ] && recorded=$(sed -n 's/^export DISPLAY="\(.*\)"$/\1/p' "$env_file")
+given="${VANTEL_DISPLAY:-${DISPLAY:-}}"
+private=$(cat "$tree/xvfb.pid" 2>/dev/null || true)
+# The display of the running session, while it is still the one given or our own: once our Xvfb
+# has ended, another program may have taken its number.
+if display_alive "$recorded" &&
+   { [ "$recorded" = "$given" ] || { [ -n "$private" ] && process_running "$private"; }; }; then
+    display=$recorded
+elif display_alive "$given"; then
+    display=$given
+else
+    # 9>&-: the display outlives this script and must not keep holding the lock.
+    start_xvfb "$tree/xvfb.log" 9>&- ||
+        { echo "wine-session: no X display could be started (see $tree/xvfb.log)" >&2; exit 1; }
+    display=$xvfb_display
+    echo "$xvfb_pid" >"$tree/xvfb.pid"
 fi
 
-display="${VANTEL_DISPLAY:-${DISPLAY:-}}"
-if ! display_alive "$display"; then
-    # Our own virtual display: the first free number from 90 on.
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        # 9>&-: the display outlives this script and must not keep holding the lock.
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$tree/xvfb.log" 2>&1 9>&- &
-        for _ in $(seq 50); do display_alive ":$n" && break; sleep 0.1; done
-        if display_alive ":$n"; then display=":$n"; break; fi
-    done
-    display_alive "$display" || { echo "wine-session: no X display could be started" >&2; exit 1; }
+# A Wine session serves the display it started on: end one that runs on another.
+if [ -n "$recorded" ] && [ "$recorded" != "$display" ]; then
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" wineserver -w
 fi
+DISPLAY="$display" "$scripts/wine-prefix.sh" "$prefix" without-taskbar
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$display"
-if [ ! -f "$prefix/system.reg" ]; then
-    echo "wine-session: creating the Wine prefix in $prefix (about half a minute)" >&2
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-    # Wine's own fonts (Tahoma for dialogs, Marlett for caption buttons) as a Windows installation
-    # has them; without them captions show "r" for their close box.
-    cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-    # The virtual desktop takes effect in a new wineserver session.
-    wineserver -k || true
-    wineserver -w || true
-fi
-
-cat >"$env_file" <<ENV
+# Through a new file: a wine-run that reads the old one meanwhile never sees half of it.
+cat >"$env_file.new" <<ENV
 export WINEPREFIX="$prefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY="$display"
 ENV
+mv "$env_file.new" "$env_file"
