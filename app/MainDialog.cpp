@@ -75,6 +75,7 @@ BEGIN_MESSAGE_MAP(MainDialog, DefaultButtonDialog)
     ON_WM_TIMER()
     ON_WM_DESTROY()
     ON_WM_CONTEXTMENU()
+    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
     ON_COMMAND(IDCANCEL, OnMin)
     ON_COMMAND(IDC_STARTSTOP, OnStartStop)
     ON_COMMAND(ID_SHOW, OnShow)
@@ -101,7 +102,7 @@ MainDialog::MainDialog(MainDialogServices services)
       m_hTrayIcon(LoadTrayIcon(IDI_MAIN)),
       m_hDisabledIcon(LoadTrayIcon(IDI_DISABLED)),
       m_rows(m_list),
-      m_trayPresence(m_trayIcon, m_hTrayIcon, *this)
+      m_trayPresence(m_trayIcon, *this)
 {
     for (size_t i = 0; i < std::size(kMenuBitmapIds); ++i)
         m_menuBitmaps[i].reset(LoadMenuBitmap(kMenuBitmapIds[i]));
@@ -262,6 +263,17 @@ void MainDialog::OnDestroy()
 {
     m_trayIcon.Delete();
     Default();
+}
+
+// While the window is hidden its list does not draw: each tick's new times would otherwise make
+// it invalidate cells that nobody sees, a trip to the window server each under Wine. Shown again,
+// it draws everything at once.
+LRESULT MainDialog::OnShowWindow(WPARAM show, LPARAM)
+{
+    ::SendMessageA(m_list.GetSafeHwnd(), WM_SETREDRAW, show, 0);
+    if (show)
+        ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, TRUE);
+    return Default();
 }
 
 void MainDialog::OnContextMenu(HWND, POINT)

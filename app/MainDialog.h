@@ -80,6 +80,7 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
     void OnContextMenu(HWND window, POINT screenPoint);
+    LRESULT OnShowWindow(WPARAM show, LPARAM status);
 
     // Monitoring control (MonitoringCommands.cpp).
     void OnStartStop();

@@ -10,7 +10,7 @@ bool MainTray::HasEntry()
 
 void MainTray::ShowSummary(const std::string& tip)
 {
-    m_tray.Modify(m_mainIcon, tip);
+    m_tray.ModifyTip(tip);
 }
 
 void MainTray::Remove()

@@ -8,6 +8,7 @@ namespace {
 
 const char kHiddenClassName[] = "__MessageWindow";
 const char kObjectProperty[] = "SystemTrayIconClass";
+constexpr UINT kEntryFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 // The class stays registered for the life of the process, so a later TrayIcon finds it there.
 bool RegisterHiddenClass(HINSTANCE instance)
@@ -63,14 +64,19 @@ void TrayIcon::SetOwner(HWND owner)
 
 bool TrayIcon::Add(HICON icon, const std::string& tip)
 {
-    if (Send(NIM_ADD, icon, tip))
+    if (Send(NIM_ADD, kEntryFlags, icon, tip))
         m_exists = true;
     return m_exists;
 }
 
 bool TrayIcon::Modify(HICON icon, const std::string& tip)
 {
-    return m_exists && Send(NIM_MODIFY, icon, tip);
+    return m_exists && Send(NIM_MODIFY, kEntryFlags, icon, tip);
+}
+
+bool TrayIcon::ModifyTip(const std::string& tip)
+{
+    return m_exists && Send(NIM_MODIFY, NIF_TIP, nullptr, tip);
 }
 
 bool TrayIcon::ShowBalloon(const std::string& title, const std::string& text)
@@ -92,10 +98,10 @@ void TrayIcon::Delete()
     m_exists = false;
 }
 
-bool TrayIcon::Send(DWORD message, HICON icon, const std::string& tip)
+bool TrayIcon::Send(DWORD message, UINT flags, HICON icon, const std::string& tip)
 {
     NOTIFYICONDATAA data = EntryData(m_hOwner);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uFlags = flags;
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = icon;
     // The field is zeroed, so the copy always ends in a NUL within its 128 bytes, and it ends

@@ -25,6 +25,8 @@ public:
     bool Add(HICON icon, const std::string& tip);
     // Changes an existing entry; without one, nothing is sent.
     bool Modify(HICON icon, const std::string& tip);
+    // Changes the existing entry's tooltip only: much lighter for the shell than a whole entry.
+    bool ModifyTip(const std::string& tip);
     // A balloon from the existing entry, without a sound.
     bool ShowBalloon(const std::string& title, const std::string& text);
     void Delete();
@@ -36,7 +38,7 @@ public:
     HWND HiddenWindow() const { return m_hHidden; }
 
 private:
-    bool Send(DWORD message, HICON icon, const std::string& tip);
+    bool Send(DWORD message, UINT flags, HICON icon, const std::string& tip);
 
     Notifier m_notifier;
     HWND m_hOwner = nullptr;

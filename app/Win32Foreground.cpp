@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "core/Utf8.h"
 
 namespace {
 
@@ -62,23 +65,24 @@ std::uint32_t Win32Foreground::ProcessIdOf(WindowRef window)
 std::string Win32Foreground::TitleOf(WindowRef window)
 {
     const HWND handle = ToHandle(window);
-    // The title may change between the two calls. The buffer has room for one whole character
-    // more than the reported length (up to 4 bytes in UTF-8), so a title that grew gives more
-    // bytes than reported even when the read stops short of a character that does not fit:
-    // read again with the new length. A window that keeps growing its title gets the last read
-    // after a few tries.
+    // One read answers for most titles. A read that (nearly) fills its buffer may have been cut:
+    // the title was longer, it grew meanwhile, or the ANSI read stopped short of a character that
+    // did not fit. Then it is read again with room for the length the window reports now. A
+    // window that keeps growing its title gets the last read after a few tries.
     const int kAttempts = 4;
-    const int kRoom = 4 + 1;   // a character and the terminating zero
+    std::size_t capacity = 256;
     std::string title;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const int length = GetWindowTextLengthA(handle);
-        if (length <= 0)
-            return std::string();
-        title.assign(static_cast<std::size_t>(length + kRoom), '\0');
-        const int copied = GetWindowTextA(handle, &title[0], length + kRoom);
+        title.assign(capacity, '\0');
+        const int copied = GetWindowTextA(handle, &title[0], static_cast<int>(capacity));
         title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-        if (copied <= length)
+        // Read from a window that is gone (it may vanish at any time), the text means nothing.
+        if (!::IsWindow(handle))
+            return std::string();
+        if (ReadIsWhole(title.size(), capacity))
             break;
+        const int reported = GetWindowTextLengthA(handle);
+        capacity = std::max(capacity * 2, static_cast<std::size_t>(std::max(reported, 0)) + 6);
     }
     return title;
 }

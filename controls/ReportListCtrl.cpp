@@ -289,7 +289,7 @@ BOOL ReportListCtrl::SetItemText(int row, int column, const char* text)
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text != nullptr ? text : "");
     return static_cast<BOOL>(
-        ::SendMessageA(m_hWnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        ListViewCall(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
 }
 
 std::string ReportListCtrl::GetItemText(int row, int column) const

@@ -50,7 +50,7 @@ class TrayPresence {
 public:
     virtual ~TrayPresence() = default;
     virtual bool HasEntry() = 0;                              // only then is the tooltip refreshed
-    virtual void ShowSummary(const std::string& tip) = 0;     // Modify with the main icon
+    virtual void ShowSummary(const std::string& tip) = 0;     // the entry's new tooltip
     virtual void Remove() = 0;                                // Delete
     virtual void KillReturnTimer() = 0;                       // kill timer 2
 };

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <mutex>
+#include <unordered_map>
+
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "framework/WindowDispatch.h"
@@ -9,6 +12,51 @@
 namespace {
 
 thread_local Window* t_objectBeingCreated = nullptr;
+
+// Each bound window: its object (none once the object has gone while the window lives on) and
+// the window procedure it had before, which does the default processing. Kept here rather than in
+// window properties, which under Wine cost a trip to the window server on every message.
+struct Binding {
+    Window* object = nullptr;
+    WNDPROC previous = nullptr;
+};
+
+class BoundWindows {
+public:
+    void Add(HWND window, const Binding& binding)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bindings[window] = binding;
+    }
+    void Remove(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bindings.erase(window);
+    }
+    void Detach(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_bindings.find(window);
+        if (found != m_bindings.end())
+            found->second.object = nullptr;
+    }
+    Binding Find(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_bindings.find(window);
+        return found != m_bindings.end() ? found->second : Binding{};
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unordered_map<HWND, Binding> m_bindings;
+};
+
+BoundWindows& Bound()
+{
+    static BoundWindows bound;
+    return bound;
+}
 
 // The system creates an input-method window along with the first top-level window of a thread;
 // it must not be taken for the window being created.
@@ -64,12 +112,19 @@ bool IsKeyboardInput(UINT message)
 // ---------------------------------------------------------------------------------------------
 // WindowDispatch
 
-LRESULT CALLBACK WindowDispatch::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR, DWORD_PTR refData)
+LRESULT CALLBACK WindowDispatch::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const Binding binding = Bound().Find(window);
+    if (binding.object == nullptr) {
+        // The object went before its window: the window keeps its earlier procedure's behaviour.
+        if (message == WM_NCDESTROY)
+            Bound().Remove(window);
+        return binding.previous != nullptr ? CallWindowProcA(binding.previous, window, message, wParam, lParam)
+                                           : DefWindowProcA(window, message, wParam, lParam);
+    }
     // No exception may unwind into the system code that called this procedure.
     try {
-        return Handle(*reinterpret_cast<Window*>(refData), window, message, wParam, lParam);
+        return Handle(*binding.object, window, message, wParam, lParam);
     } catch (...) {
         ReportCurrentException();
     }
@@ -79,6 +134,7 @@ LRESULT CALLBACK WindowDispatch::SubclassProc(HWND window, UINT message, WPARAM 
 LRESULT WindowDispatch::Handle(Window& object, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam)
 {
+    const WNDPROC previous = object.m_previousProc;
     HandlerScope scope(object, message, wParam, lParam);
     LRESULT result = 0;
     const bool handled = Reflect(window, message, wParam, lParam, result)
@@ -87,7 +143,7 @@ LRESULT WindowDispatch::Handle(Window& object, HWND window, UINT message, WPARAM
         Unbind(object);
     // A handler may have destroyed the window; then there is nothing left to process.
     if (!handled && ::IsWindow(window))
-        result = DefSubclassProc(window, message, wParam, lParam);
+        result = CallWindowProcA(previous, window, message, wParam, lParam);
     return result;
 }
 
@@ -149,10 +205,16 @@ WindowDispatch::HandlerScope::~HandlerScope()
 
 bool WindowDispatch::Bind(Window& object, HWND window)
 {
-    if (object.m_hWnd != nullptr || !::IsWindow(window) || Window::FromHandle(window) != nullptr)
+    if (object.m_hWnd != nullptr || !::IsWindow(window) || Bound().Find(window).previous != nullptr)
         return false;
-    if (!SetWindowSubclass(window, SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(&object)))
+    // Recorded before the procedure changes hands: the window's next message may come at once.
+    const auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC));
+    Bound().Add(window, {&object, previous});
+    object.m_previousProc = previous;
+    if (::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)) == 0) {
+        Bound().Remove(window);
         return false;
+    }
     object.m_hWnd = window;
     object.m_ncDestroyed = false;
     object.m_ownsWindow = false;
@@ -161,10 +223,22 @@ bool WindowDispatch::Bind(Window& object, HWND window)
 
 void WindowDispatch::Unbind(Window& object)
 {
-    RemoveWindowSubclass(object.m_hWnd, SubclassProc, SubclassId);
+    Release(object.m_hWnd, object.m_previousProc);
     object.m_hWnd = nullptr;
     object.m_ownsWindow = false;
     object.m_ncDestroyed = true;
+}
+
+// Gives window its earlier procedure back, unless another subclass came after this one: the
+// window then keeps calling ours, which passes everything on to the earlier procedure.
+void WindowDispatch::Release(HWND window, WNDPROC previous)
+{
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == &WindowProc) {
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        Bound().Remove(window);
+    } else {
+        Bound().Detach(window);
+    }
 }
 
 WindowDispatch::CreationScope::CreationScope(Window& object)
@@ -245,7 +319,7 @@ Window::~Window()
     // destroyed object.
     HWND window = m_hWnd;
     const bool owned = m_ownsWindow;
-    RemoveWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId);
+    WindowDispatch::Release(window, m_previousProc);
     m_hWnd = nullptr;
     if (owned && ::IsWindow(window))
         ::DestroyWindow(window);
@@ -265,15 +339,7 @@ const MessageMap* Window::GetMessageMap() const
 
 Window* Window::FromHandle(HWND window)
 {
-    // The subclass bookkeeping of another process's window is not readable from here.
-    DWORD process = 0;
-    if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0
-        || process != GetCurrentProcessId())
-        return nullptr;
-    DWORD_PTR refData = 0;
-    if (!GetWindowSubclass(window, WindowDispatch::SubclassProc, WindowDispatch::SubclassId, &refData))
-        return nullptr;
-    return reinterpret_cast<Window*>(refData);
+    return window != nullptr ? Bound().Find(window).object : nullptr;
 }
 
 bool Window::SubclassWindow(HWND window)
@@ -329,7 +395,7 @@ LRESULT Window::Default()
 {
     if (m_hWnd == nullptr || m_handlerDepth == 0 || IsReflected(m_current.message))
         return 0;
-    return DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    return CallWindowProcA(m_previousProc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
 bool Window::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -22,7 +22,8 @@ public:
     // The object bound to window, or nullptr.
     static Window* FromHandle(HWND window);
 
-    // Binds this object to an existing window by subclassing it (SetWindowSubclass). Calls
+    // Binds this object to an existing window by subclassing it (its window procedure becomes
+    // the framework's, which passes what no table handles to the earlier one). Calls
     // PreSubclassWindow once bound. Fails when the object or the window is already bound.
     bool SubclassWindow(HWND window);
     // Creates a window of an existing class, bound from its first message on (so the object sees
@@ -67,4 +68,5 @@ private:
     int m_handlerDepth = 0;
     bool m_ncDestroyed = false;   // WM_NCDESTROY seen, PostNcDestroy still to run
     bool m_ownsWindow = false;    // created by this object rather than subclassed
+    WNDPROC m_previousProc = nullptr;   // the window's procedure before it was bound
 };

@@ -8,13 +8,12 @@
 
 class WindowDispatch {
 public:
-    static constexpr UINT_PTR SubclassId = 1;
-
-    // The subclass procedure installed on every bound window.
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR refData);
+    // The window procedure of every bound window; it passes what no table handles on to the
+    // window's earlier procedure.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     static bool Bind(Window& object, HWND window);
+    static void Release(HWND window, WNDPROC previous);
     // Runs create() with object waiting to be bound to the first window it creates, so that the
     // object sees that window's first messages (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE). The
     // object then owns the window.

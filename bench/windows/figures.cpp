@@ -6,7 +6,8 @@
 //                   (past the count given after N, only the first title of each application
 //                   comes from a tick)
 //   --cpu-window S  the real main window (real foreground, real tray) ticking on its own 1 s
-//                   timer for S seconds: CPU time of its thread, scaled to an hour
+//                   timer for S seconds hidden in the tray, then S seconds shown beside the
+//                   program in front: CPU time of the process, scaled to an hour
 // The CPU time of vantel.exe itself is read from outside by figures-program.sh: under Wine 8,
 // GetProcessTimes answers 0 for another process.
 #include <windows.h>
@@ -191,8 +192,9 @@ DWORD WINAPI EditorThread(void*)
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VantelFiguresEditor";
     ::RegisterClassA(&windowClass);
+    // Beside where the main window opens, so that the shown window paints what changes.
     const HWND editor = ::CreateWindowExA(0, windowClass.lpszClassName, "Report.txt - Editor",
-                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500, 400, 300,
                                           nullptr, nullptr, windowClass.hInstance, nullptr);
     ::SetForegroundWindow(editor);
     g_editorUp = true;
@@ -214,25 +216,69 @@ int CpuOfWindow(int seconds)
     WriteOption(kMinToTrayOption, 0);
     MainDialog dialog(MainDialogServices::Win32());
     RunMainWindow(dialog, [&](HWND window) {
+        const auto measure = [&](const char* how) {
+            WaitInMessageLoop(3000);
+            FILETIME created, exited, kernel0, user0, kernel1, user1;
+            ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel0, &user0);
+            const std::uint32_t ticks0 = dialog.Store().totalTicks();
+            WaitInMessageLoop(static_cast<DWORD>(seconds) * 1000);
+            ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel1, &user1);
+            const std::uint32_t ticks = dialog.Store().totalTicks() - ticks0;
+            const double cpu = Seconds(kernel1, user1) - Seconds(kernel0, user0);
+            const ActivityStore::App* leader = dialog.Store().leaders()[0];
+            std::printf("cpu window %s: in front: %s; %u ticks in %d s; %.3f s of CPU: %.2f s per "
+                        "hour, %.4f%% of one core\n",
+                        how, leader ? leader->first.c_str() : "-", ticks, seconds, cpu,
+                        cpu * 3600.0 / seconds, cpu * 100.0 / seconds);
+            std::fflush(stdout);
+        };
         SendCommand(window, IDCANCEL);   // into the tray
-        WaitInMessageLoop(3000);
-        FILETIME created, exited, kernel0, user0, kernel1, user1, threadKernel0, threadUser0,
-            threadKernel1, threadUser1;
-        ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel0, &user0);
-        ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &threadKernel0, &threadUser0);
-        const std::uint32_t ticks0 = dialog.Store().totalTicks();
-        WaitInMessageLoop(static_cast<DWORD>(seconds) * 1000);
-        ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel1, &user1);
-        ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &threadKernel1, &threadUser1);
-        const std::uint32_t ticks = dialog.Store().totalTicks() - ticks0;
-        const double cpu = Seconds(kernel1, user1) - Seconds(kernel0, user0);
-        const double threadCpu = Seconds(threadKernel1, threadUser1) - Seconds(threadKernel0, threadUser0);
-        const ActivityStore::App* leader = dialog.Store().leaders()[0];
-        std::printf("cpu window: in front: %s; %u ticks in %d s; process %.3f s of CPU: %.2f s per hour, "
-                    "%.4f%% of one core; its window thread %.3f s\n",
-                    leader ? leader->first.c_str() : "-", ticks, seconds, cpu, cpu * 3600.0 / seconds,
-                    cpu * 100.0 / seconds, threadCpu);
-        std::fflush(stdout);
+        measure("hidden");
+        // Shown without taking the foreground from the program in front; the entry goes.
+        ::ShowWindow(window, SW_SHOWNOACTIVATE);
+        SendTimer(window, ActivitySampler::kReturnTimerId);
+        measure("shown");
+    });
+    return 0;
+}
+
+double ThreadSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+    return Seconds(kernel, user);
+}
+
+int TickCpu(int ticks)
+{
+    ::CreateThread(nullptr, 0, EditorThread, nullptr, 0, nullptr);
+    while (!g_editorUp)
+        ::Sleep(10);
+    MainDialog::RegisterWindowClass(::GetModuleHandleA(nullptr));
+    WriteOption(kMonitorAtStartupOption, 0);
+    WriteOption(kMinToTrayOption, 0);
+    MainDialog dialog(MainDialogServices::Win32());
+    RunMainWindow(dialog, [&](HWND window) {
+        const auto run = [&](const char* how) {
+            WaitInMessageLoop(500);
+            std::fprintf(stderr, "MARK start %s\n", how);
+            const double before = ThreadSeconds();
+            for (int i = 0; i < ticks; ++i) {
+                SendTimer(window, ActivitySampler::kSamplingTimerId);
+                MSG message;
+                while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                    ::DispatchMessageA(&message);
+            }
+            std::fprintf(stderr, "MARK end %s\n", how);
+            std::printf("%s: %.1f us a tick\n", how, (ThreadSeconds() - before) * 1e6 / ticks);
+        };
+        SendCommand(window, IDCANCEL);
+        run("hidden");
+        SendTimer(window, ActivitySampler::kReturnTimerId);
+        run("hidden, no entry");
+        ::ShowWindow(window, SW_SHOWNOACTIVATE);
+        SendTimer(window, ActivitySampler::kReturnTimerId);
+        run("shown");
     });
     return 0;
 }
@@ -272,6 +318,8 @@ int main(int argc, char** argv)
         return Memory(value, argc > 3 ? std::atoi(argv[3]) : kTickedApplications);
     if (mode == "--cpu-window")
         return CpuOfWindow(value > 0 ? value : 60);
+    if (mode == "--tick-cpu")
+        return TickCpu(value);
     if (!mode.empty()) {
         std::fprintf(stderr, "usage: vantel_figures [--memory N [ticked] | --cpu-window S]\n");
         return 2;

@@ -136,11 +136,11 @@ TEST(MainDialog, TicksCountTheForegroundApplicationInItsRowAndRefreshTheTooltip)
         EXPECT_EQ(ui::ImageOf(dialog.List().GetSafeHwnd(), 0), 1);
         EXPECT_EQ(ImageList_GetImageCount(dialog.ImageList()), 2);
 
-        // The tooltip is refreshed after totals 1 and 2, not 3, with the main icon.
+        // The tooltip alone is refreshed after totals 1 and 2, not 3.
         ASSERT_EQ(harness.tray.size(), 2u);
         EXPECT_EQ(harness.tray[0].message, static_cast<DWORD>(NIM_MODIFY));
         EXPECT_EQ(harness.tray[0].owner, window);
-        EXPECT_EQ(harness.tray[0].icon, dialog.MainIcon());
+        EXPECT_EQ(harness.tray[0].flags, static_cast<UINT>(NIF_TIP));
         EXPECT_EQ(harness.tray[1].tip, "Total time: 0:00:02\nTop 3:\neditor.exe  0:00:02  100%\n");
 
         // A new title stays in the application's row.
