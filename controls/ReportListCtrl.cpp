@@ -117,6 +117,15 @@ void ResizeImages(HIMAGELIST images, int size)
         ::ImageList_ReplaceIcon(images, -1, icon.get());
 }
 
+// Every cell of the row has the same text colour and the same background.
+bool IsUniform(const CellColors& record)
+{
+    const auto same = [](const std::vector<COLORREF>& colours) {
+        return std::adjacent_find(colours.begin(), colours.end(), std::not_equal_to<>()) == colours.end();
+    };
+    return same(record.textColors) && same(record.backColors);
+}
+
 // Everything of one row that moves with it when the list sorts.
 struct RowSnapshot {
     UINT state = 0;
@@ -639,9 +648,9 @@ void ReportListCtrl::FillIconArea(const NMLVCUSTOMDRAW& draw, COLORREF colour) c
     bounds.right = label.left;
     if (bounds.right <= bounds.left)
         return;
-    const HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(draw.nmcd.hdc, &bounds, brush);
-    ::DeleteObject(brush);
+    const COLORREF previous = ::SetDCBrushColor(draw.nmcd.hdc, colour);
+    ::FillRect(draw.nmcd.hdc, &bounds, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(draw.nmcd.hdc, previous);
 }
 
 void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
@@ -651,9 +660,22 @@ void ReportListCtrl::OnCustomDraw(NMHDR* header, LRESULT* result)
     case CDDS_PREPAINT:
         *result = CDRF_NOTIFYITEMDRAW;
         return;
-    case CDDS_ITEMPREPAINT:
-        *result = CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        // A row whose cells all have the same colours (every row of the program's lists) is
+        // coloured whole here; only a row of different cells asks for each cell.
+        const auto* record = reinterpret_cast<const CellColors*>(draw->nmcd.lItemlParam);
+        if (record == nullptr || !IsUniform(*record)) {
+            *result = CDRF_NOTIFYSUBITEMDRAW;
+            return;
+        }
+        if (!record->backColors.empty()) {
+            draw->clrText = record->textColors[0];
+            draw->clrTextBk = record->backColors[0];
+            FillIconArea(*draw, record->backColors[0]);
+        }
+        *result = CDRF_DODEFAULT;
         return;
+    }
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         const auto* record = reinterpret_cast<const CellColors*>(draw->nmcd.lItemlParam);
         const size_t column = static_cast<size_t>(draw->iSubItem);
