@@ -2,23 +2,11 @@
 
 #include <shellapi.h>
 
-#include <utility>
-
-ImageListIcons::ImageListIcons(HIMAGELIST list, HINSTANCE instance)
-    : ImageListIcons(list, [instance](const char* path) { return ExtractIconA(instance, path, 0); })
-{
-}
-
-ImageListIcons::ImageListIcons(HIMAGELIST list, FileIconExtractor extractor)
-    : m_list(list), m_extractor(std::move(extractor))
-{
-}
-
 std::optional<int> ImageListIcons::AppendFileIcon(const std::string& executablePath)
 {
     if (executablePath.empty())
         return std::nullopt;
-    const HICON icon = m_extractor(executablePath.c_str());
+    const HICON icon = ExtractIconA(m_instance, executablePath.c_str(), 0);
     // ExtractIconA answers 1, not a handle, for a file that is no executable or icon file.
     if (icon == nullptr || icon == reinterpret_cast<HICON>(1))
         return std::nullopt;

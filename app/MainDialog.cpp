@@ -174,10 +174,6 @@ BOOL MainDialog::OnInitDialog()
     m_list.InsertColumn(0, "Processes", LVCFMT_LEFT, labelWidth);
     m_list.InsertColumn(1, "Duration", LVCFMT_LEFT, width - labelWidth);
 
-    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
-    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
-    m_list.RecolorRows();
-
     ResetSummary();
 
     AddAnchor(m_list.GetSafeHwnd(), AnchorFixed, AnchorStretch);
@@ -193,11 +189,8 @@ BOOL MainDialog::OnInitDialog()
 
 void MainDialog::ResetSummary()
 {
-    m_list.InsertItem(0, "", -1);
-    m_list.InsertItem(1, "Total:", -1);
-    // The stripes are laid before these two rows exist (at start-up) or were deleted with the
-    // rows (Clear): the "Total:" row takes its colour now, not with the first new application.
-    m_list.RecolorRows();
+    // Its time stays empty until the first tick.
+    m_list.AppendTotalRows({});
     m_startText = "Starting at " + LocalDateTimeText();
     SetWindowText("Vantel:  " + m_startText);
 }

@@ -4,13 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <memory>
-
-struct KernelHandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-// Owns a kernel handle that is valid (never NULL or INVALID_HANDLE_VALUE) while held.
-using UniqueKernelHandle = std::unique_ptr<void, KernelHandleCloser>;
+#include "framework/Handles.h"
 
 class ProcessSnapshot {
 public:

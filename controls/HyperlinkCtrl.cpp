@@ -30,6 +30,9 @@ constexpr DWORD LeftDragEffects = DROPEFFECT_LINK | DROPEFFECT_SCROLL;
 constexpr DWORD RightDragEffects =
     DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK | DROPEFFECT_SCROLL;
 
+// The clipboard format of a dragged link, registered when the program starts.
+const UINT CF_URL = ::RegisterClipboardFormatA("UniformResourceLocator");
+
 // Loaded by the first link and shared by all of them; a shared cursor is never freed.
 HCURSOR handCursor = nullptr;
 
@@ -493,9 +496,9 @@ void HyperlinkCtrl::DragLink(bool rightButton)
     bytes[MaxDraggedBytes] = '\0';
     ::GlobalUnlock(block.get());
 
-    const OlePtr<IDataObject> data = MakeBlockDataObject(std::move(block),
+    const ComPtr<IDataObject> data = MakeBlockDataObject(std::move(block),
                                                          static_cast<CLIPFORMAT>(CF_URL));
-    const OlePtr<IDropSource> source = MakeButtonDropSource(rightButton ? MK_RBUTTON : MK_LBUTTON);
+    const ComPtr<IDropSource> source = MakeButtonDropSource(rightButton ? MK_RBUTTON : MK_LBUTTON);
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT outcome = RunDragDrop(data.get(), source.get(),
                                         rightButton ? RightDragEffects : LeftDragEffects, &effect);

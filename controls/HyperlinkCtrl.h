@@ -70,11 +70,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct WindowDestroy {
-        void operator()(HWND window) const { if (::IsWindow(window)) ::DestroyWindow(window); }
-    };
-    using WindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroy>;
-
     void InitToolTip();
     void UpdateToolTipText();
     const std::string& ToolTipTextToShow() const;
@@ -113,7 +108,7 @@ private:
     LRESULT OnFontChanged(WPARAM, LPARAM);
 
     SHELLEXECUTEINFOA m_request{};
-    WindowHandle m_toolTip;
+    UniqueWindow m_toolTip;
     COLORREF m_backColor;
     COLORREF m_linkColor;
     COLORREF m_disabledColor;

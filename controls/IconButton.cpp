@@ -28,6 +28,8 @@ std::wstring Widen(const char* text)
 
 }  // namespace
 
+const UINT WM_PUSH_DEFAULT_BUTTON = ::RegisterWindowMessageA("Push default button");
+
 BEGIN_MESSAGE_MAP(IconButton, Window)
     ON_WM_MOUSEMOVE()
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)

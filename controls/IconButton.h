@@ -14,6 +14,10 @@
 #include "framework/Handles.h"
 #include "framework/Window.h"
 
+// "Push default button": posted by a dialog to its controls on Enter; the focused icon button
+// answers it with its click. Registered when the program starts.
+extern const UINT WM_PUSH_DEFAULT_BUTTON;
+
 class IconButton : public Window {
 public:
     IconButton() = default;

@@ -28,3 +28,12 @@ int StripedReportListCtrl::InsertStripedRow(int index, const char* text, int ima
         SetCellBkColor(row, -1, RowColor(row, GetRowCount()), false);
     return row;
 }
+
+void StripedReportListCtrl::AppendTotalRows(const std::vector<std::string>& totalCells)
+{
+    InsertItem(GetRowCount(), "", -1);
+    const int totalRow = InsertItem(GetRowCount(), "Total:", -1);
+    for (size_t cell = 0; totalRow >= 0 && cell < totalCells.size(); ++cell)
+        SetItemText(totalRow, static_cast<int>(cell) + 1, totalCells[cell].c_str());
+    RecolorRows();
+}

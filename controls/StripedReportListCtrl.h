@@ -6,12 +6,9 @@
 
 class StripedReportListCtrl : public ReportListCtrl {
 public:
-    // The program's own colours, which every owner sets after filling its list.
-    static constexpr COLORREF kStripeColor = RGB(232, 232, 243);
-    static constexpr COLORREF kTotalRowColor = RGB(185, 200, 216);
-
-    COLORREF m_stripeColor = kStripeColor;
-    COLORREF m_lastRowColor = kTotalRowColor;
+    // The program's own colours.
+    COLORREF m_stripeColor = RGB(232, 232, 243);
+    COLORREF m_lastRowColor = RGB(185, 200, 216);
 
     // With n rows: row n-2 white, row n-1 m_lastRowColor, other odd rows white, even rows
     // m_stripeColor. The list is repainted once, after every row has its colour.
@@ -21,6 +18,10 @@ public:
     // the rows above keep their places, and the two below keep their colours as they move down.
     // The new row's index, or -1.
     int InsertStripedRow(int index, const char* text, int imageIndex);
+
+    // Appends what ends every statistics list, a blank row and the "Total:" row, whose other cells
+    // take totalCells, and recolours the list.
+    void AppendTotalRows(const std::vector<std::string>& totalCells);
 
 private:
     COLORREF RowColor(int row, int rows) const;

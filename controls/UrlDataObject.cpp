@@ -145,12 +145,12 @@ std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes,
     return length;
 }
 
-OlePtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format)
+ComPtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format)
 {
-    return OlePtr<IDataObject>(new BlockDataObject(std::move(block), format));
+    return ComPtr<IDataObject>(new BlockDataObject(std::move(block), format));
 }
 
-OlePtr<IDropSource> MakeButtonDropSource(DWORD button)
+ComPtr<IDropSource> MakeButtonDropSource(DWORD button)
 {
-    return OlePtr<IDropSource>(new ButtonDropSource(button));
+    return ComPtr<IDropSource>(new ButtonDropSource(button));
 }

@@ -7,19 +7,9 @@
 #include <ole2.h>
 
 #include <cstddef>
-#include <memory>
 #include <string>
 
-struct OleRelease {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class Interface>
-using OlePtr = std::unique_ptr<Interface, OleRelease>;
-
-struct GlobalBlockFree {
-    void operator()(void* block) const { ::GlobalFree(block); }
-};
-using GlobalBlock = std::unique_ptr<void, GlobalBlockFree>;
+#include "framework/Handles.h"
 
 // The length of the longest prefix of text that fits in maxBytes without splitting a character
 // of codePage: a lead byte is never kept without its trail byte, nor a UTF-8 sequence without
@@ -29,8 +19,8 @@ std::size_t MultibytePrefixLength(const std::string& text, std::size_t maxBytes,
 
 // A data source holding block (taken over) in format, on TYMED_HGLOBAL. Every GetData hands out
 // a copy, so the receiver may keep or free what it gets. Reference count 1.
-OlePtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format);
+ComPtr<IDataObject> MakeBlockDataObject(GlobalBlock block, CLIPFORMAT format);
 
 // A drop source for a drag run with button (MK_LBUTTON or MK_RBUTTON) held: drops when that
 // button is released, cancels on Escape. Reference count 1.
-OlePtr<IDropSource> MakeButtonDropSource(DWORD button);
+ComPtr<IDropSource> MakeButtonDropSource(DWORD button);

@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include "core/Utf8.h"
+
 #include "framework/Resources.h"
 #include "framework/Window.h"
 #include "framework/WindowDispatch.h"
@@ -11,17 +13,7 @@ Application* s_current = nullptr;
 // "C:\Program Files\Vantel\vantel.exe" -> "vantel"
 std::string ModuleTitle(HINSTANCE instance)
 {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(instance, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::string path = ModulePath(instance);
     const size_t slash = path.find_last_of("\\/");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
@@ -63,6 +55,23 @@ int Application::Run(HINSTANCE instance)
     while (WindowDispatch::PumpMessage(exitCode)) {
     }
     return exitCode;
+}
+
+std::string ModulePath(HINSTANCE instance)
+{
+    // GetModuleFileNameA cuts a path that does not fit. Paths are at most 32767 characters long,
+    // each up to 4 bytes in UTF-8.
+    for (DWORD capacity = MAX_PATH; capacity <= 4 * 32768; capacity *= 2) {
+        std::string path(capacity, '\0');
+        const DWORD length = GetModuleFileNameA(instance, &path[0], capacity);
+        if (length == 0)
+            return {};
+        if (ReadIsWhole(length, capacity)) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
 }
 
 HINSTANCE AppInstance()

@@ -31,6 +31,10 @@ private:
     std::string m_title;
 };
 
+// The full path of a module's file (instance nullptr: the executable), however long; empty when it
+// cannot be had.
+std::string ModulePath(HINSTANCE instance);
+
 // The program's module instance and title, also without an Application object (tests): then the
 // instance of the executable and its file name without extension.
 HINSTANCE AppInstance();

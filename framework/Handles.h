@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <unknwn.h>
 
 #include <memory>
 #include <type_traits>
@@ -20,6 +21,22 @@ struct MenuDeleter {
 struct ImageListDeleter {
     void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
 };
+struct WindowDestroyer {
+    void operator()(HWND window) const
+    {
+        if (::IsWindow(window))
+            ::DestroyWindow(window);
+    }
+};
+struct KernelHandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+struct GlobalBlockFree {
+    void operator()(void* block) const { ::GlobalFree(block); }
+};
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
 
 template <typename Handle, typename Deleter>
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
@@ -29,3 +46,11 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDestroyer>;
+// A kernel handle that is valid (never NULL or INVALID_HANDLE_VALUE) while held.
+using UniqueKernelHandle = std::unique_ptr<void, KernelHandleCloser>;
+// A global memory block (GlobalAlloc).
+using GlobalBlock = std::unique_ptr<void, GlobalBlockFree>;
+// A COM interface holding one reference.
+template <class Interface>
+using ComPtr = std::unique_ptr<Interface, ComRelease>;

@@ -8,8 +8,6 @@
 #include "framework/Foreground.h"
 #include "framework/ResourceIds.h"
 
-const UINT WM_PUSH_DEFAULT_BUTTON = RegisterWindowMessageA("Push default button");
-const UINT CF_URL = RegisterClipboardFormatA("UniformResourceLocator");
 
 std::string LoadResString(UINT id)
 {

@@ -1,5 +1,4 @@
-// Strings from the string table, message boxes captioned with the application title, and the
-// window messages and clipboard formats registered once at program start.
+// Strings from the string table, and message boxes captioned with the application title.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +17,3 @@ int AppMessageBox(HWND owner, UINT stringId, UINT type);
 // box is open (timers keep running inside it and could fail again).
 void ReportCurrentException();
 
-// "Push default button": posted by a dialog on Enter; the focused icon button answers it.
-extern const UINT WM_PUSH_DEFAULT_BUTTON;
-// "UniformResourceLocator": the clipboard format of a dragged link.
-extern const UINT CF_URL;

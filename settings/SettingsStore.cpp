@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "framework/Application.h"
+
 #include "settings/RegistryKey.h"
 
 #include <string>
@@ -12,23 +14,6 @@ constexpr char kRunValue[] = "Vantel";
 constexpr REGSAM kReadAccess = KEY_READ;
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
 
-// The full path of the running executable, however long; empty if it cannot be had.
-std::string ExecutablePath()
-{
-    // GetModuleFileNameA fills the whole buffer (and truncates) when the path does not fit.
-    // Paths are at most 32767 characters long.
-    for (DWORD capacity = MAX_PATH; capacity <= 65536; capacity *= 2) {
-        std::string path(capacity, '\0');
-        const DWORD length = GetModuleFileNameA(nullptr, &path[0], capacity);
-        if (length == 0)
-            return std::string();
-        if (length < capacity) {
-            path.resize(length);
-            return path;
-        }
-    }
-    return std::string();
-}
 
 std::optional<DWORD> QueryOption(HKEY root, const char* valueName)
 {
@@ -100,7 +85,7 @@ bool SetRunAtStartup(bool enable)
         const bool ownRemoved = RemoveRunEntry(HKEY_CURRENT_USER);
         return (!HasMachineRunEntry() || RemoveRunEntry(HKEY_LOCAL_MACHINE)) && ownRemoved;
     }
-    const std::string path = ExecutablePath();
+    const std::string path = ModulePath(nullptr);
     RegistryKey key;
     // Quoted, so that a path with spaces cannot be read as a shorter program plus arguments.
     if (path.empty() || key.Create(HKEY_CURRENT_USER, kRunKey, kWriteAccess) != ERROR_SUCCESS

@@ -55,9 +55,6 @@ BOOL AppStatsDialog::OnInitDialog()
     m_list.InsertColumn(2, "Percent", LVCFMT_LEFT, half / 2);
 
     FillRows();
-
-    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
-    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
     m_list.SortItems(1, false);
     m_list.RecolorRows();
 
@@ -79,13 +76,7 @@ void AppStatsDialog::FillRows()
         m_list.SetItemText(row, 1, FormatDuration(record.ticks).c_str());
         m_list.SetItemText(row, 2, PercentText(PercentRounded(record.ticks, m_totalAtOpen)).c_str());
     }
-    const int count = m_list.GetRowCount();
-    m_list.InsertItem(count, "", -1);
-    const int totalRow = m_list.InsertItem(count + 1, "Total:", -1);
-    if (totalRow >= 0) {
-        m_list.SetItemText(totalRow, 1, FormatDuration(m_totalAtOpen).c_str());
-        m_list.SetItemText(totalRow, 2, "100%");
-    }
+    m_list.AppendTotalRows({FormatDuration(m_totalAtOpen), "100%"});
 }
 
 void AppStatsDialog::OnDetails()

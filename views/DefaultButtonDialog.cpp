@@ -1,6 +1,6 @@
 #include "views/DefaultButtonDialog.h"
 
-#include "framework/Resources.h"
+#include "controls/IconButton.h"
 
 namespace {
 

@@ -78,15 +78,7 @@ BOOL DocumentsDialog::OnInitDialog()
         m_documents = nullptr;
     }
 
-    const int count = m_list.GetRowCount();
-    m_list.InsertItem(count, "", -1);
-    const int totalRow = m_list.InsertItem(count + 1, "Total:", -1);
-    if (totalRow >= 0)
-        m_list.SetItemText(totalRow, 1, FormatDuration(sum).c_str());
-
-    m_list.m_stripeColor = StripedReportListCtrl::kStripeColor;
-    m_list.m_lastRowColor = StripedReportListCtrl::kTotalRowColor;
-    m_list.RecolorRows();
+    m_list.AppendTotalRows({FormatDuration(sum)});
 
     SetWindowText("Statistics for '" + m_appName + "'. " + std::to_string(m_percent)
                   + "% from total time");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ImportPatch.h"
+
 #include <string>
 #include <vector>
 
@@ -53,16 +55,27 @@ std::string SystemFile(const char* name)
     return std::string(directory) + "\\" + name;
 }
 
-// Extracts like the product does and keeps every handle it hands out.
+// While it lives, the product's ExtractIconA calls extract as usual and every handle they hand out
+// is kept; with notAnIconFile set they answer 1, ExtractIconA's "not an icon file".
 struct WatchedExtractor {
-    std::vector<HICON> handedOut;
-    ImageListIcons::FileIconExtractor Extractor()
+    using Extractor = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
+    static inline std::vector<HICON> handedOut;
+    static inline bool notAnIconFile = false;
+    static inline Extractor original = nullptr;
+    static HICON WINAPI Extract(HINSTANCE instance, LPCSTR path, UINT index)
     {
-        return [this](const char* path) {
-            handedOut.push_back(ExtractIconA(GetModuleHandleA(nullptr), path, 0));
-            return handedOut.back();
-        };
+        if (notAnIconFile)
+            return reinterpret_cast<HICON>(1);
+        handedOut.push_back(original(instance, path, index));
+        return handedOut.back();
     }
+    WatchedExtractor()
+    {
+        handedOut.clear();
+        notAnIconFile = false;
+        original = patch.Original<Extractor>();
+    }
+    const ImportPatch patch{"shell32.dll", "ExtractIconA", &Extract};
 };
 
 // A window whose WM_GETTEXTLENGTH answers 5 while understatedLengths is above 0, as if its title
@@ -144,7 +157,7 @@ TEST(ImageListIcons, FileIconIsAppendedAndTheExtractedHandleReleasedEvenWhenRefu
 {
     ImageList list;
     WatchedExtractor watched;
-    ImageListIcons icons(list.handle, watched.Extractor());
+    ImageListIcons icons(list.handle, GetModuleHandleA(nullptr));
     EXPECT_EQ(icons.AppendFileIcon(SystemFile("shell32.dll")), std::optional<int>(0));
     EXPECT_EQ(icons.AppendFileIcon(SystemFile("notepad.exe")), std::optional<int>(1));
     EXPECT_EQ(list.Count(), 2);
@@ -154,7 +167,7 @@ TEST(ImageListIcons, FileIconIsAppendedAndTheExtractedHandleReleasedEvenWhenRefu
     DestroyIcon(copy);
 
     // An image list that refuses the icon answers -1.
-    ImageListIcons refusing(nullptr, watched.Extractor());
+    ImageListIcons refusing(nullptr, GetModuleHandleA(nullptr));
     EXPECT_EQ(refusing.AppendFileIcon(SystemFile("shell32.dll")), std::optional<int>(-1));
 
     ASSERT_EQ(watched.handedOut.size(), 3u);
@@ -177,8 +190,9 @@ TEST(ImageListIcons, FileWithoutIconsAddsNothing)
         EXPECT_EQ(icons.AppendFileIcon(path), std::nullopt) << path.substr(0, 40);
 
     // ExtractIconA's "not an icon file" answer is 1, which is no handle.
-    ImageListIcons notIconFile(list.handle, [](const char*) { return reinterpret_cast<HICON>(1); });
-    EXPECT_EQ(notIconFile.AppendFileIcon("C:\\readme.txt"), std::nullopt);
+    WatchedExtractor watched;
+    watched.notAnIconFile = true;
+    EXPECT_EQ(icons.AppendFileIcon("C:\\readme.txt"), std::nullopt);
     EXPECT_EQ(list.Count(), 0);
 }
 

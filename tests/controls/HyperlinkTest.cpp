@@ -438,7 +438,7 @@ TEST(UrlDataObjectTest, OffersOneFormatOnGlobalMemoryAndHandsOutCopies)
     GlobalBlock block(GlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT, 8));
     std::memcpy(GlobalLock(block.get()), "a.b/c", 5);
     GlobalUnlock(block.get());
-    const OlePtr<IDataObject> data = MakeBlockDataObject(std::move(block), UrlFormat());
+    const ComPtr<IDataObject> data = MakeBlockDataObject(std::move(block), UrlFormat());
 
     FORMATETC wanted = { UrlFormat(), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL };
     FORMATETC text = { CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL };
@@ -468,7 +468,7 @@ TEST(UrlDataObjectTest, OffersOneFormatOnGlobalMemoryAndHandsOutCopies)
 
 TEST(UrlDataObjectTest, DropSourceDropsWhenItsButtonIsReleasedAndCancelsOnEscape)
 {
-    const OlePtr<IDropSource> source = MakeButtonDropSource(MK_RBUTTON);
+    const ComPtr<IDropSource> source = MakeButtonDropSource(MK_RBUTTON);
     EXPECT_EQ(S_OK, source->QueryContinueDrag(FALSE, MK_RBUTTON | MK_LBUTTON));
     EXPECT_EQ(DRAGDROP_S_DROP, source->QueryContinueDrag(FALSE, MK_LBUTTON));
     EXPECT_EQ(DRAGDROP_S_CANCEL, source->QueryContinueDrag(TRUE, MK_RBUTTON));

@@ -16,10 +16,6 @@ TEST(Resources, StringsAndRegisteredNames)
     ASSERT_EQ(480u, longText.size()) << "a string longer than the first buffer is read whole";
     EXPECT_EQ("119-", longText.substr(476));
     EXPECT_EQ("", LoadResString(IDS_TEST_MISSING));
-
-    EXPECT_EQ(RegisterWindowMessageA("Push default button"), WM_PUSH_DEFAULT_BUTTON);
-    EXPECT_EQ(RegisterClipboardFormatA("UniformResourceLocator"), CF_URL);
-    EXPECT_NE(0u, CF_URL * WM_PUSH_DEFAULT_BUTTON);
 }
 
 class TestApplication : public Application {

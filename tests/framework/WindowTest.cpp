@@ -42,6 +42,8 @@ bool Create(Window& object, DWORD style = WS_OVERLAPPEDWINDOW)
     return object.CreateEx(0, kRecordingClass, "test", style, RECT{ 50, 50, 350, 250 }, nullptr, 0);
 }
 
+const UINT WM_TEST_REGISTERED = RegisterWindowMessageA("Framework test registered");
+
 class BaseObject : public Window {
 public:
     Calls calls;
@@ -56,7 +58,7 @@ protected:
 BEGIN_MESSAGE_MAP(BaseObject, Window)
     ON_MESSAGE(WM_BOTH, OnBoth)
     ON_MESSAGE(WM_BASE_ONLY, OnBaseOnly)
-    ON_REGISTERED_MESSAGE(WM_PUSH_DEFAULT_BUTTON, OnPushDefault)
+    ON_REGISTERED_MESSAGE(WM_TEST_REGISTERED, OnPushDefault)
 END_MESSAGE_MAP()
 
 // Also the parent of the command, notification and reflection tests.
@@ -95,7 +97,7 @@ TEST(MessageMap, DerivedTableFirstThenBaseThenDefaultProcessing)
     ClassProcMessages().clear();
     EXPECT_EQ(2, SendMessageA(object.m_hWnd, WM_BOTH, 0, 0));
     EXPECT_EQ(3, SendMessageA(object.m_hWnd, WM_BASE_ONLY, 0, 0));
-    EXPECT_EQ(9, SendMessageA(object.m_hWnd, WM_PUSH_DEFAULT_BUTTON, 0, 0));
+    EXPECT_EQ(9, SendMessageA(object.m_hWnd, WM_TEST_REGISTERED, 0, 0));
     EXPECT_EQ((Calls{ "derived both", "base only", "push default" }), object.calls);
     EXPECT_TRUE(ClassProcMessages().empty()) << "handled messages must not reach default processing";
 
