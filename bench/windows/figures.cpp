@@ -29,6 +29,9 @@
 namespace {
 
 constexpr int kTitlesPerApplication = 100;
+// A system runs a few hundred processes at a time, whatever number of programs a day brings: each
+// application's process starts with it and, this many applications later, has ended.
+constexpr int kRunningProcesses = 256;
 constexpr int kCostSamples = 1001;
 // Up to this many applications every title comes from a tick (see Memory).
 constexpr int kTickedApplications = 10000;
@@ -84,8 +87,7 @@ int Memory(int applications, int tickedApplications)
 {
     const double atStart = PrivateMegabytes();
     ScriptedPlatform platform;
-    for (int i = 0; i < applications; ++i)
-        platform.processes.running[static_cast<std::uint32_t>(i + 1) * 4] = { ApplicationName(i), "" };
+    const auto processOf = [](int application) { return static_cast<std::uint32_t>(application + 1) * 4; };
     MainDialog dialog(platform.Services());
     RunMainWindow(dialog, [&](HWND window) {
         // Hidden in the tray, as the program lives; the tray requests stay in this process.
@@ -103,7 +105,9 @@ int Memory(int applications, int tickedApplications)
         const bool titlesThroughTicks = applications <= tickedApplications;
         auto& store = const_cast<ActivityStore&>(dialog.Store());
         for (int i = 0; i < applications; ++i) {
-            platform.foreground.scene.processId = static_cast<std::uint32_t>(i + 1) * 4;
+            platform.processes.running[processOf(i)] = { ApplicationName(i), "" };
+            platform.processes.running.erase(processOf(i - kRunningProcesses));
+            platform.foreground.scene.processId = processOf(i);
             for (int title = 0; title < kTitlesPerApplication; ++title) {
                 platform.foreground.scene.title = Title(i, title);
                 if (title > 0 && !titlesThroughTicks) {
@@ -124,12 +128,13 @@ int Memory(int applications, int tickedApplications)
         const double medianAdd = addCosts.empty() ? 0.0 : addCosts[addCosts.size() / 2];
         const double filled = PrivateMegabytes();
 
-        // Ticks of existing applications and titles, spread over the list: nothing grows.
+        // Ticks of existing applications (those still running) and titles: nothing grows.
         std::vector<double> costs;
         std::srand(1);
+        const int running = std::min(applications, kRunningProcesses);
         for (int sample = 0; sample < kCostSamples && applications > 0; ++sample) {
-            const int i = std::rand() % applications;
-            platform.foreground.scene.processId = static_cast<std::uint32_t>(i + 1) * 4;
+            const int i = applications - 1 - std::rand() % running;
+            platform.foreground.scene.processId = processOf(i);
             platform.foreground.scene.title = Title(i, std::rand() % kTitlesPerApplication);
             LARGE_INTEGER before, after;
             ::QueryPerformanceCounter(&before);
