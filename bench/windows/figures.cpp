@@ -5,6 +5,9 @@
 //                   the empty window, and filled; then the median cost of a tick at that size
 //                   (past the count given after N, only the first title of each application
 //                   comes from a tick)
+//   --tick-cpu N    N ticks handled at once by the real main window (real foreground, real
+//                   tray) hidden in the tray, hidden without a tray entry, and shown: CPU time of
+//                   the window's thread per tick, without the waits between ticks
 //   --cpu-window S  the real main window (real foreground, real tray) ticking on its own 1 s
 //                   timer for S seconds hidden in the tray, then S seconds shown beside the
 //                   program in front: CPU time of the process, scaled to an hour
@@ -266,7 +269,6 @@ int TickCpu(int ticks)
     RunMainWindow(dialog, [&](HWND window) {
         const auto run = [&](const char* how) {
             WaitInMessageLoop(500);
-            std::fprintf(stderr, "MARK start %s\n", how);
             const double before = ThreadSeconds();
             for (int i = 0; i < ticks; ++i) {
                 SendTimer(window, ActivitySampler::kSamplingTimerId);
@@ -274,7 +276,6 @@ int TickCpu(int ticks)
                 while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
                     ::DispatchMessageA(&message);
             }
-            std::fprintf(stderr, "MARK end %s\n", how);
             std::printf("%s: %.1f us a tick\n", how, (ThreadSeconds() - before) * 1e6 / ticks);
         };
         SendCommand(window, IDCANCEL);
