@@ -5,7 +5,7 @@
 #include "core/ActivityStore.h"
 #include "core/ProcessNameCache.h"
 #include "tests/app/ProcessTestChild.h"
-#include "tests/core/Fakes.h"
+#include "tests/support/FakePorts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,227 @@
+#include "tests/support/Ui.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "framework/Dialog.h"
+
+namespace ui {
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        Pump(20);
+    }
+    return true;
+}
+
+void SendTimer(HWND window, UINT_PTR id)
+{
+    ::SendMessageA(window, WM_TIMER, id, 0);
+}
+
+void SendCommand(HWND window, int id)
+{
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+void PostCommand(HWND window, int id)
+{
+    ::PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+std::string Text(HWND window)
+{
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 8, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+namespace {
+
+struct DialogSearch {
+    const std::string& prefix;
+    HWND found;
+};
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<DialogSearch*>(data);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (!::IsWindowVisible(window) || std::string(className) != "#32770"
+        || Text(window).compare(0, search.prefix.size(), search.prefix) != 0)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindDialog(const std::string& prefix)
+{
+    DialogSearch search{prefix, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string BoxText(HWND box)
+{
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            return Text(child);
+    }
+    return {};
+}
+
+Rows ListRows(HWND list)
+{
+    const int columns = Header_GetItemCount(ListView_GetHeader(list));
+    Rows rows(static_cast<size_t>(ListView_GetItemCount(list)));
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < columns; ++column) {
+            char text[1024] = {};
+            ListView_GetItemText(list, static_cast<int>(row), column, text, sizeof text);
+            rows[row].push_back(text);
+        }
+    }
+    return rows;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self);
+    folder = folder.substr(0, folder.find_last_of("\\/") + 1) + "..\\e2e-screenshots\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+    const int lines = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()),
+                          0, 0, sizeof(BITMAPFILEHEADER) + sizeof header};
+    const HANDLE out = ::CreateFileA((folder + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lines != height || out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(out, &file, sizeof file, &written, nullptr)
+                    && ::WriteFile(out, &header, sizeof header, &written, nullptr)
+                    && ::WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    ::CloseHandle(out);
+    return ok;
+}
+
+namespace {
+
+struct RunningScript {
+    std::vector<Script::Step> steps;
+    size_t next = 0;
+    bool running = false;
+    bool stalled = false;
+    DWORD start = ::GetTickCount();
+    std::function<void()> onDone;
+};
+RunningScript* g_script = nullptr;
+constexpr DWORD kWatchdogMs = 15000;
+
+BOOL CALLBACK CancelWindow(HWND window, LPARAM)
+{
+    if (::IsWindowVisible(window))
+        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    RunningScript* script = g_script;
+    if (script == nullptr || script->running || script->stalled)
+        return;
+    script->running = true;
+    if (::GetTickCount() - script->start > kWatchdogMs) {
+        ADD_FAILURE() << "script stalled at step " << script->next;
+        script->stalled = true;
+        ::EnumThreadWindows(::GetCurrentThreadId(), CancelWindow, 0);
+        script->onDone();
+    } else if (script->next < script->steps.size() && script->steps[script->next]()) {
+        if (++script->next == script->steps.size())
+            script->onDone();
+    }
+    script->running = false;
+}
+
+} // namespace
+
+Script::Step Script::Do(std::function<void()> action)
+{
+    return [action = std::move(action)] { action(); return true; };
+}
+
+Script::Step Script::Wait(DWORD milliseconds)
+{
+    DWORD start = 0;
+    return [milliseconds, start]() mutable {
+        if (start == 0)
+            start = ::GetTickCount();
+        return ::GetTickCount() - start >= milliseconds;
+    };
+}
+
+INT_PTR Script::Run(Dialog& dialog, std::vector<Step> steps, bool endAfterLast)
+{
+    RunningScript script;
+    script.steps = std::move(steps);
+    script.onDone = [&dialog, endAfterLast] {
+        if (endAfterLast && dialog.GetSafeHwnd() != nullptr)
+            dialog.EndDialog(IDCANCEL);
+    };
+    g_script = &script;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, RunNextStep);
+    const INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+    g_script = nullptr;
+    EXPECT_EQ(script.next, script.steps.size()) << "the dialog ended before step " << script.next;
+    return result;
+}
+
+} // namespace ui

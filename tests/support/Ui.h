@@ -1,0 +1,55 @@
+// What a Windows-side test needs to drive the program's windows in its own thread: pumping
+// messages, sending what buttons, menus and timers send, finding dialogs and message boxes,
+// reading lists, scripting a modal run from inside its loop, waiting, and taking pictures.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class Dialog;
+
+namespace ui {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Handles the thread's messages for about milliseconds (at least once).
+void Pump(DWORD milliseconds);
+// Polls condition every 20 ms, pumping meanwhile; false when it did not hold within timeoutMs.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// A timer's expiry, delivered at once to the window's handler.
+void SendTimer(HWND window, UINT_PTR id);
+// A click of button id as the button reports it.
+void SendCommand(HWND window, int id);
+// Command id as a menu sends it.
+void PostCommand(HWND window, int id);
+
+std::string Text(HWND window);
+// The visible dialog or message box ("#32770") of this thread whose caption begins with prefix.
+HWND FindDialog(const std::string& prefix);
+// A message box's message.
+std::string BoxText(HWND box);
+// Every cell of every row of a list view of this process.
+Rows ListRows(HWND list);
+
+// The window as it is on the screen, as <build tree>/e2e-screenshots/<name>.bmp.
+bool SaveScreenshot(HWND window, const std::string& name);
+
+// Drives a modal run from inside whichever modal loop runs (the dialog's, a nested dialog's, a
+// message box's): a thread timer runs the steps in turn. A step returns false to be tried again
+// at the next tick (to wait for a window); it must not block, so it opens nested dialogs with
+// posted messages. A stalled script fails the test and closes the thread's windows.
+class Script {
+public:
+    using Step = std::function<bool()>;
+    static Step Do(std::function<void()> action);
+    static Step Wait(DWORD milliseconds);
+    // Runs dialog.DoModal() with the steps, then ends it with IDCANCEL unless endAfterLast is
+    // false (the steps end it). DoModal's result.
+    static INT_PTR Run(Dialog& dialog, std::vector<Step> steps, bool endAfterLast = true);
+};
+
+} // namespace ui
