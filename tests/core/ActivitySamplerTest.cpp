@@ -3,7 +3,7 @@
 #include "core/ActivityStore.h"
 #include "core/Duration.h"
 #include "core/ProcessNameCache.h"
-#include "Fakes.h"
+#include "tests/support/FakePorts.h"
 
 #include <gtest/gtest.h>
 

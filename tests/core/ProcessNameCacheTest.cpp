@@ -1,6 +1,6 @@
 #include "core/ProcessNameCache.h"
 
-#include "Fakes.h"
+#include "tests/support/FakePorts.h"
 
 #include <gtest/gtest.h>
 
