@@ -1,0 +1,463 @@
+// The real main window in the test's thread, with the foreground and the processes played by
+// fakes (real ones for titles in every script) and the tray's requests captured: what it shows,
+// how its ticks fill the list, monitoring and the tray, Clear, and the dialogs it opens.
+#include "tests/support/MainWindowRun.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Win32Foreground.h"
+#include "controls/IconButton.h"
+#include "core/ActivitySampler.h"
+#include "framework/Application.h"
+#include "framework/Resources.h"
+#include "res/resource.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+using ui::Rows;
+using ui::Script;
+using Step = Script::Step;
+
+const UINT kTrayMessage = WM_USER + 3;
+const std::string kDisabledTip = "Vantel is disabled.";
+
+HWND List(HWND window) { return GetDlgItem(window, IDC_MAIN_LIST); }
+
+struct CaptionCount {
+    const std::string& caption;
+    int count;
+};
+
+BOOL CALLBACK CountCaption(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<CaptionCount*>(data);
+    search.count += IsWindowVisible(window) && ui::Text(window) == search.caption;
+    return TRUE;
+}
+
+// The visible top-level windows of this thread captioned caption.
+int CountWindows(const std::string& caption)
+{
+    CaptionCount search{caption, 0};
+    EnumThreadWindows(GetCurrentThreadId(), CountCaption, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+int IconSide(HICON icon)
+{
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+HICON TrayIconResource(UINT id)
+{
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+struct MainWindowTest : ::testing::Test {
+    MainWindowRun run;
+    MainWindowTest()
+    {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        run.processes.processes = {{100, "editor.exe"}, {200, "viewer.exe"}};
+        run.processes.paths[100] = self;   // the test program's icon
+    }
+    size_t Count(DWORD message) const
+    {
+        return static_cast<size_t>(std::count_if(run.tray.begin(), run.tray.end(),
+                                                 [message](const TrayRequest& r) { return r.message == message; }));
+    }
+    void ExpectLastRequest(DWORD message, UINT icon, const std::string& tipStart) const
+    {
+        ASSERT_FALSE(run.tray.empty());
+        EXPECT_EQ(run.tray.back().message, message);
+        EXPECT_EQ(run.tray.back().icon, TrayIconResource(icon));
+        EXPECT_EQ(run.tray.back().tip.compare(0, tipStart.size(), tipStart), 0) << run.tray.back().tip;
+    }
+};
+
+TEST_F(MainWindowTest, OpensWithItsTwoRowsThenTicksFillTheList)
+{
+    WriteOption(kMonitorAtStartupOption, 1);
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        const HWND window = run.window;
+        EXPECT_EQ(run.Rows(), (Rows{{"", ""}, {"Total:", ""}}));
+        EXPECT_EQ(ui::Text(window).rfind("Vantel:  Starting at ", 0), 0u) << ui::Text(window);
+        EXPECT_EQ(ui::Text(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
+        for (int id : {IDC_STATS, IDCANCEL, IDOK, IDC_STARTSTOP, IDC_ABOUT, IDC_OPTIONS, IDC_DETAILS, IDC_CLEAR})
+            EXPECT_NE(static_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)))->GetIcon(), nullptr) << id;
+        const HMENU system = GetSystemMenu(window, FALSE);
+        EXPECT_EQ(GetMenuItemID(system, GetMenuItemCount(system) - 1), static_cast<UINT>(IDC_ABOUT));
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
+                  LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)));
+        EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))),
+                  GetSystemMetrics(SM_CXSMICON));
+        RECT client{};
+        GetClientRect(List(window), &client);
+        EXPECT_EQ(ListView_GetColumnWidth(List(window), 0), client.right * 65 / 100);
+        EXPECT_EQ(ListView_GetColumnWidth(List(window), 1), client.right - client.right * 65 / 100);
+
+        run.Tick(100, "a.txt", 2);
+        run.Tick(200, "b", 1);
+        EXPECT_EQ(run.Rows(), (Rows{{"editor.exe", "0:00:02"}, {"viewer.exe", "0:00:01"}, {"", ""},
+                                    {"Total:", "0:00:03"}}));
+        // The executable's icon after image 0, the generic one for a program without a path.
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        EXPECT_TRUE(ListView_GetItem(List(window), &item));
+        EXPECT_EQ(item.iImage, 1);
+        item.iItem = 1;
+        ListView_GetItem(List(window), &item);
+        EXPECT_EQ(item.iImage, 0);
+        EXPECT_TRUE(run.tray.empty()) << "shown: no entry, nothing for the tray";
+
+        // Taller, never wider: the list and the frame grow down, the buttons stay.
+        RECT frame{}, stats{}, window0{}, grownFrame{}, grownStats{};
+        GetWindowRect(GetDlgItem(window, IDC_FRAME), &frame);
+        GetWindowRect(GetDlgItem(window, IDC_STATS), &stats);
+        GetWindowRect(window, &window0);
+        SetWindowPos(window, nullptr, 0, 0, window0.right - window0.left + 80, window0.bottom - window0.top + 50,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        GetWindowRect(GetDlgItem(window, IDC_FRAME), &grownFrame);
+        GetWindowRect(GetDlgItem(window, IDC_STATS), &grownStats);
+        EXPECT_EQ(grownFrame.bottom - frame.bottom, 50);
+        EXPECT_EQ(grownFrame.right, frame.right);
+        EXPECT_TRUE(EqualRect(&grownStats, &stats));
+    })});
+}
+
+TEST_F(MainWindowTest, MonitoringAndTheTrayEntryFollowTheCommands)
+{
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        const HWND window = run.window;
+        ui::SendCommand(window, IDCANCEL);   // Min while stopped: the disabled entry
+        EXPECT_FALSE(IsWindowVisible(window));
+        ExpectLastRequest(NIM_ADD, IDI_DISABLED, kDisabledTip);
+        ui::SendCommand(window, IDC_STARTSTOP);   // Start from the tray menu: the summary at once
+        EXPECT_EQ(ui::Text(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
+        ExpectLastRequest(NIM_MODIFY, IDI_MAIN, "Total time: 0:00:00\nTop 3:\n");
+        run.Tick(100, "a.txt", 3);   // ticks 1 and 2 refresh the tooltip alone, 3 does not
+        EXPECT_EQ(Count(NIM_MODIFY), 3u);
+        EXPECT_EQ(run.tray.back().flags, static_cast<UINT>(NIF_TIP));
+        ui::SendCommand(window, IDC_STARTSTOP);
+        ExpectLastRequest(NIM_MODIFY, IDI_DISABLED, kDisabledTip);
+
+        // Show: visible and in front at once; the entry goes 150 ms later, unless the window
+        // hides again first (a double-click on the entry shows it as Show does).
+        run.tray.clear();
+        SendMessageA(window, kTrayMessage, 0, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(GetForegroundWindow(), window);
+        SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);   // the close box hides, as Min does
+        ui::Pump(400);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(Count(NIM_DELETE), 0u);
+        ui::SendCommand(window, ID_SHOW);
+        ui::Pump(400);
+        EXPECT_EQ(run.tray.back().message, static_cast<DWORD>(NIM_DELETE));
+
+        // The tray menu, stopped and running: Statistics the default, each item's bitmap.
+        for (const char* label : {"S&tart", "&Stop"}) {
+            const UniqueMenu menu = dialog.LoadTrayMenu();
+            const HMENU popup = GetSubMenu(menu.get(), 0);
+            EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, 0), static_cast<UINT>(IDC_STATS));
+            char text[16] = {};
+            GetMenuStringA(popup, IDC_STARTSTOP, text, sizeof text, MF_BYCOMMAND);
+            EXPECT_STREQ(text, label);
+            for (int command : {ID_SHOW, IDC_STARTSTOP, IDC_STATS, IDC_OPTIONS, IDC_CLEAR, IDC_ABOUT, IDOK}) {
+                MENUITEMINFOA item{};
+                item.cbSize = sizeof item;
+                item.fMask = MIIM_CHECKMARKS;
+                GetMenuItemInfoA(popup, static_cast<UINT>(command), FALSE, &item);
+                EXPECT_NE(item.hbmpChecked, nullptr) << command;
+            }
+            ui::SendCommand(window, IDC_STARTSTOP);
+        }
+    })});
+}
+
+// At sign-in the notification area may not be there yet: the entry is tried again every second
+// until taken. After a shell restart it is added again; the first entry ever shows a balloon.
+TEST_F(MainWindowTest, TheTrayEntryIsNeverLostAndItsBalloonShowsOnce)
+{
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Norvatech\\Vantel", 0, KEY_SET_VALUE, &key);
+    RegDeleteValueA(key, kTrayHintShownValue);
+    RegCloseKey(key);
+    WriteOption(kMinToTrayOption, 1);
+    const auto balloons = [&] {
+        return std::count_if(run.tray.begin(), run.tray.end(), [](const TrayRequest& r) {
+            return r.flags == NIF_INFO && r.infoFlags == (NIIF_INFO | NIIF_NOSOUND) && !r.infoTitle.empty();
+        });
+    };
+    run.trayAnswer = FALSE;
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        ui::Pump(1300);   // hidden into the tray at start, refused, tried again
+        EXPECT_FALSE(IsWindowVisible(run.window));
+        EXPECT_GE(Count(NIM_ADD), 2u);
+        EXPECT_EQ(balloons(), 0);
+        run.trayAnswer = TRUE;
+        run.tray.clear();
+        ui::Pump(2300);
+        EXPECT_EQ(Count(NIM_ADD), 1u) << "taken once, then no more tries";
+        EXPECT_EQ(balloons(), 1);
+        run.tray.clear();
+        SendMessageA(run.window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        EXPECT_EQ(Count(NIM_ADD), 1u);
+        EXPECT_EQ(balloons(), 0);
+    })});
+    run.tray.clear();
+    MainDialog next(run.Services());   // the next start: never again
+    run.Run(next, {[&] { return Count(NIM_ADD) == 1; }, Script::Do([&] { EXPECT_EQ(balloons(), 0); })});
+}
+
+TEST_F(MainWindowTest, ClearAsksOnceDefaultsToNoAndOnYesStartsAfresh)
+{
+    MainDialog dialog(run.Services());
+    std::string boxText;
+    int defaultButton = 0;
+    const auto box = [] { return ui::FindDialog(AppTitle()); };
+    run.Run(dialog, {
+        Script::Do([&] {
+            run.Tick(100, "a.txt", 2);
+            SetWindowTextA(run.window, "before");
+            ui::PostCommand(run.window, IDC_CLEAR);
+        }),
+        [&] { return box() != nullptr; },
+        Script::Do([&] {
+            boxText = ui::BoxText(box());
+            for (int button : {IDYES, IDNO})
+                defaultButton = (GetWindowLongA(GetDlgItem(box(), button), GWL_STYLE) & BS_DEFPUSHBUTTON) ? button : defaultButton;
+            ui::PostCommand(run.window, IDC_CLEAR);   // again, as from the tray: no second box
+        }),
+        Script::Wait(100),
+        Script::Do([&] {
+            EXPECT_EQ(CountWindows(AppTitle()), 1);
+            PostMessageA(box(), WM_COMMAND, IDNO, 0);
+        }),
+        [&] { return box() == nullptr; },
+        Script::Do([&] {
+            EXPECT_EQ(run.Rows().size(), 3u);
+            EXPECT_EQ(ui::Text(run.window), "before");
+            ui::PostCommand(run.window, IDC_CLEAR);
+        }),
+        [&] { return box() != nullptr; },
+        Script::Do([&] { PostMessageA(box(), WM_COMMAND, IDYES, 0); }),
+        [&] { return box() == nullptr; },
+        Script::Do([&] {
+            EXPECT_EQ(run.Rows(), (Rows{{"", ""}, {"Total:", ""}}));
+            EXPECT_EQ(ui::Text(run.window).rfind("Vantel:  Starting at ", 0), 0u);
+            run.Tick(100, "a.txt");   // the image list keeps growing: a new icon after Clear
+            EXPECT_EQ(run.Rows().front(), (std::vector<std::string>{"editor.exe", "0:00:01"}));
+        }),
+    });
+    EXPECT_EQ(boxText, LoadResString(IDS_CLEAR_CONFIRM));
+    EXPECT_EQ(defaultButton, IDNO) << "Enter must not clear";
+}
+
+// Details and the double-click open the documents of their row (message 102 without one); the
+// commands keep one dialog each (the system menu's About has its own); from the tray, with the
+// window hidden, a dialog opens centred and in front, owns what opens over it, comes forward
+// when asked for again, and Exit ends every modal run at once.
+TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
+{
+    MainDialog dialog(run.Services());
+    std::vector<std::string> seen;
+    HWND options = nullptr, about = nullptr;
+    RECT work{}, placed{};
+    DWORD exitPosted = 0;
+    const auto note = [&](const char* what, HWND window) {
+        seen.push_back(std::string(what) + ": " + (window ? ui::Text(window) + " " + ui::BoxText(window) : "-"));
+    };
+    const auto select = [&](int row) {
+        ListView_SetItemState(List(run.window), -1, 0, LVIS_SELECTED);
+        if (row >= 0)
+            ListView_SetItemState(List(run.window), row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    const auto doubleClick = [&](int row) {
+        RECT rect{};
+        ListView_GetItemRect(List(run.window), row < 0 ? 3 : row, &rect, LVIR_BOUNDS);
+        const int y = row < 0 ? rect.bottom + 40 : (rect.top + rect.bottom) / 2;
+        PostMessageA(List(run.window), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, y));
+    };
+    const auto opened = [](const char* caption) { return [caption] { return ui::FindDialog(caption) != nullptr; }; };
+    const auto close = [](const char* caption) {
+        return Script::Do([caption] { PostMessageA(ui::FindDialog(caption), WM_COMMAND, IDCANCEL, 0); });
+    };
+    const auto closed = [](const char* caption) { return [caption] { return ui::FindDialog(caption) == nullptr; }; };
+    run.Run(dialog, {
+        Script::Do([&] {
+            run.Tick(100, "a.txt", 2);
+            run.Tick(200, "b", 1);
+            select(-1);
+            ui::PostCommand(run.window, IDC_DETAILS);
+        }),
+        opened(AppTitle().c_str()),
+        Script::Do([&] { note("details", ui::FindDialog(AppTitle())); PostMessageA(ui::FindDialog(AppTitle()), WM_COMMAND, IDOK, 0); }),
+        closed(AppTitle().c_str()),
+        Script::Do([&] { doubleClick(-1); }),
+        opened(AppTitle().c_str()),
+        Script::Do([&] { note("below", ui::FindDialog(AppTitle())); PostMessageA(ui::FindDialog(AppTitle()), WM_COMMAND, IDOK, 0); }),
+        closed(AppTitle().c_str()),
+        Script::Do([&] { select(3); ui::PostCommand(run.window, IDC_DETAILS); }),   // "Total:": nothing
+        Script::Wait(150),
+        Script::Do([&] { note("total", ui::FindDialog("")); doubleClick(0); }),
+        opened("Statistics for"),
+        Script::Do([&] {
+            note("row", ui::FindDialog("Statistics for"));
+            ui::PostCommand(run.window, IDC_CLEAR);   // Clear from the tray leaves the dialog as it opened
+        }),
+        opened(AppTitle().c_str()),
+        Script::Do([&] { PostMessageA(ui::FindDialog(AppTitle()), WM_COMMAND, IDYES, 0); }),
+        closed(AppTitle().c_str()),
+        Script::Do([&] {
+            EXPECT_EQ(ui::ListRows(GetDlgItem(ui::FindDialog("Statistics for"), IDC_DOCUMENTS_LIST)),
+                      (Rows{{"a.txt", "0:00:02"}, {"", ""}, {"Total:", "0:00:02"}}));
+        }),
+        close("Statistics for"),
+        closed("Statistics for"),
+        // Statistics asked for twice keeps one; About from the system menu opens its own box.
+        Script::Do([&] { ui::PostCommand(run.window, IDC_STATS); ui::PostCommand(run.window, IDC_STATS); }),
+        opened("Application statistics"),
+        Script::Wait(150),
+        close("Application statistics"),
+        closed("Application statistics"),
+        Script::Do([&] { PostMessageA(run.window, WM_SYSCOMMAND, IDC_ABOUT, 0); }),
+        opened("About Vantel"),
+        Script::Do([&] { ui::PostCommand(run.window, IDC_ABOUT); }),
+        Script::Wait(200),
+        Script::Do([&] {
+            EXPECT_EQ(CountWindows("About Vantel"), 2);
+        }),
+        close("About Vantel"), close("About Vantel"),
+        closed("About Vantel"),
+        // From the tray.
+        Script::Do([&] { ui::SendCommand(run.window, IDCANCEL); ui::PostCommand(run.window, IDC_OPTIONS); }),
+        opened("Vantel Options"),
+        Script::Do([&] {
+            options = ui::FindDialog("Vantel Options");
+            EXPECT_EQ(GetForegroundWindow(), options);
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            GetWindowRect(options, &placed);
+            const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, placed.left, placed.top,
+                                               placed.right - placed.left, placed.bottom - placed.top, nullptr,
+                                               nullptr, nullptr, nullptr);
+            SetForegroundWindow(other);
+            ui::PostCommand(run.window, IDC_OPTIONS);
+        }),
+        Script::Wait(150),
+        Script::Do([&] {
+            EXPECT_EQ(GetForegroundWindow(), options) << "asked again, it comes forward";
+            ui::PostCommand(run.window, IDC_ABOUT);
+        }),
+        opened("About Vantel"),
+        Script::Do([&] {
+            about = ui::FindDialog("About Vantel");
+            EXPECT_EQ(GetWindow(about, GW_OWNER), options);
+            ui::PostCommand(run.window, IDC_CLEAR);
+        }),
+        opened(AppTitle().c_str()),
+        Script::Do([&] {
+            EXPECT_EQ(GetWindow(ui::FindDialog(AppTitle()), GW_OWNER), about);
+            exitPosted = GetTickCount();
+            ui::PostCommand(run.window, IDOK);
+        }),
+    }, false);
+    EXPECT_LT(GetTickCount() - exitPosted, 1000u);
+    EXPECT_FALSE(IsWindow(options) || IsWindow(about));
+    EXPECT_NEAR((placed.left + placed.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((placed.top + placed.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "details: " + AppTitle() + " " + LoadResString(IDS_NO_SELECTION),
+                        "below: " + AppTitle() + " " + LoadResString(IDS_NO_SELECTION), "total: -",
+                        "row: Statistics for 'editor.exe'. 66% from total time "}));
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+std::vector<std::wstring> WideLabels(HWND list)
+{
+    std::vector<std::wstring> labels;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        wchar_t text[256] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        labels.push_back(text);
+    }
+    return labels;
+}
+
+// Real windows titled through the wide calls come to the front in turn: titles that a Western
+// code page would all turn into question marks stay separate documents, shown exactly.
+TEST_F(MainWindowTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest's active code page";
+    const std::wstring editor = L"\u0420\u0435\u0434\u0430\u043a\u0442\u043e\u0440.exe";
+    // In byte order: an emoji beyond the Basic Multilingual Plane, two Russian titles of one
+    // length, a Chinese one. Title i is in front for i + 1 ticks.
+    const std::wstring titles[] = {L"Notes \U0001F600", L"\u041f\u0438\u0441\u044c\u043c\u043e \u043c\u0430\u043c\u0435",
+                                   L"\u041f\u0438\u0441\u044c\u043c\u043e \u043f\u0430\u043f\u0435", L"\u9879\u76ee\u8ba1\u5212"};
+    run.processes.processes = {{GetCurrentProcessId(), Utf8(editor)}};
+    Win32Foreground foreground;
+    MainDialogServices services = run.Services();
+    services.foreground = &foreground;
+    MainDialog dialog(services);
+    std::vector<Step> steps;
+    for (int i = 0; i < 4; ++i) {
+        const HWND window = CreateWindowExW(0, L"STATIC", titles[i].c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
+                                            nullptr, nullptr, nullptr, nullptr);
+        steps.push_back(Script::Do([window] { SetForegroundWindow(window); }));
+        steps.push_back([window] { return GetForegroundWindow() == window; });
+        steps.push_back(Script::Do([&, i] {
+            for (int tick = 0; tick <= i; ++tick)
+                ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
+        }));
+    }
+    std::vector<std::wstring> names, documents;
+    Rows times;
+    steps.push_back(Script::Do([&] {
+        names = WideLabels(List(run.window));
+        ListView_SetItemState(List(run.window), 0, LVIS_SELECTED, LVIS_SELECTED);
+        ui::PostCommand(run.window, IDC_DETAILS);
+    }));
+    steps.push_back([] { return ui::FindDialog("Statistics for") != nullptr; });
+    steps.push_back(Script::Do([&] {
+        const HWND window = ui::FindDialog("Statistics for");
+        documents = WideLabels(GetDlgItem(window, IDC_DOCUMENTS_LIST));
+        times = ui::ListRows(GetDlgItem(window, IDC_DOCUMENTS_LIST));
+        ListView_SetItemState(GetDlgItem(window, IDC_DOCUMENTS_LIST), -1, 0, LVIS_SELECTED);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }));
+    run.Run(dialog, steps);
+    EXPECT_EQ(names, (std::vector<std::wstring>{editor, L"", L"Total:"}));
+    EXPECT_EQ(documents, (std::vector<std::wstring>{titles[0], titles[1], titles[2], titles[3], L"", L"Total:"}));
+    ASSERT_EQ(times.size(), 6u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(times[static_cast<size_t>(i)][1], "0:00:0" + std::to_string(i + 1));
+}
+
+} // namespace

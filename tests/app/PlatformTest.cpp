@@ -1,0 +1,230 @@
+// The Win32 side of sampling and of the tray, against the real system under Wine: processes
+// (real child processes), the window in front and its title, a Store app's frame, icons, and the
+// notification-area entry.
+#include "app/ImageListIcons.h"
+#include "app/TrayIcon.h"
+#include "app/Win32Foreground.h"
+#include "app/Win32ProcessSource.h"
+#include "core/ProcessNameCache.h"
+#include "tests/app/ProcessTestChild.h"
+#include "tests/support/ImportPatch.h"
+#include "tests/support/Ui.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+WindowRef Ref(HWND window) { return reinterpret_cast<WindowRef>(window); }
+
+std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+
+// The helper program beside this test, copied under a name into a folder of its own, and run.
+struct ChildProcess {
+    std::string path;
+    PROCESS_INFORMATION info{};
+
+    ChildProcess(const std::string& folder, const std::string& name, std::string argument = "")
+    {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        GetLongPathNameA(temp, temp, MAX_PATH);
+        const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
+        CreateDirectoryA(directory.c_str(), nullptr);
+        path = directory + "\\" + name;
+        CopyFileA((Folder(ModulePathOfTest()) + "process_test_child.exe").c_str(), path.c_str(), FALSE);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + path + "\" " + argument;
+        CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &startup, &info);
+    }
+    ~ChildProcess()
+    {
+        End();
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(Folder(path).c_str());
+    }
+    void End()
+    {
+        if (info.hProcess == nullptr)
+            return;
+        TerminateProcess(info.hProcess, 0);
+        WaitForSingleObject(info.hProcess, 5000);
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+        info.hProcess = nullptr;
+    }
+    static std::string ModulePathOfTest()
+    {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        return self;
+    }
+};
+
+std::map<std::uint32_t, std::string> Snapshot()
+{
+    std::map<std::uint32_t, std::string> names;
+    Win32ProcessSource processes;
+    EXPECT_TRUE(processes.VisitSnapshot([&](std::uint32_t id, const std::string& name) { names[id] = name; }));
+    return names;
+}
+
+TEST(Win32ProcessSource, NamesProcessesAsOnDiskWithTheirPathsAndNothingForEndedOnes)
+{
+    ChildProcess a("one", "Twin_Probe.exe"), b("one", "Twin_Probe.exe"), c("two", "Twin_Probe.exe");
+    Win32ProcessSource processes;
+    ProcessNameCache cache(processes);
+    cache.Rebuild();
+    ChildProcess later("three", "Later_Probe.exe");   // started after the cache was filled
+    const auto names = Snapshot();
+    for (const ChildProcess* child : {&a, &b, &c})
+        EXPECT_EQ(names.at(child->info.dwProcessId), "Twin_Probe.exe");
+    EXPECT_EQ(names.at(GetCurrentProcessId()), "app_platform_tests.exe");
+    EXPECT_EQ(cache.NameOf(later.info.dwProcessId), "Later_Probe.exe");
+    EXPECT_STRCASEEQ(processes.ExecutablePathOf(a.info.dwProcessId).c_str(), a.path.c_str());
+    EXPECT_STRCASEEQ(processes.ExecutablePathOf(c.info.dwProcessId).c_str(), c.path.c_str());
+
+    const DWORD ended = later.info.dwProcessId;
+    later.End();
+    EXPECT_EQ(Snapshot().count(ended), 0u);
+    EXPECT_EQ(processes.ExecutablePathOf(ended), "");
+    EXPECT_EQ(processes.ExecutablePathOf(0), "");
+}
+
+TEST(Win32Foreground, ReadsTheWindowInFrontItsProcessTitleAndAStoreAppsCoreWindow)
+{
+    Win32Foreground source;
+    const HWND window = CreateWindowExA(0, "STATIC", "Vantel foreground test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        50, 50, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == window; }));
+    EXPECT_EQ(source.ForegroundWindow(), Ref(window));
+    EXPECT_EQ(source.ProcessIdOf(Ref(window)), GetCurrentProcessId());
+    EXPECT_EQ(source.DesktopWindow(), Ref(GetDesktopWindow()));
+    const std::string longTitle = std::string(300, 'x') + "\xE4\xB8\xAD";   // past the first read
+    for (const std::string& title : {std::string("Vantel foreground test"), std::string(), longTitle}) {
+        SetWindowTextA(window, title.c_str());
+        EXPECT_EQ(source.TitleOf(Ref(window)), title);
+    }
+    DestroyWindow(window);
+    EXPECT_EQ(source.TitleOf(Ref(window)), "");
+    EXPECT_EQ(source.ProcessIdOf(Ref(window)), 0u);
+
+    // A Store app: a frame of another process (here a copy of the helper named as the frame
+    // host) holding the app's core window, which this process makes.
+    ChildProcess host("frame", "ApplicationFrameHost.exe", "frame");
+    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, FrameReadyEventName(host.info.dwProcessId).c_str());
+    ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+    CloseHandle(ready);
+    const HWND frame = FindWindowA("ApplicationFrameWindow", "Calculator");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(source.CoreWindowProcessOf(Ref(frame)), 0u) << "its own core window does not count";
+    WNDCLASSA coreClass{};
+    coreClass.lpfnWndProc = DefWindowProcA;
+    coreClass.lpszClassName = "Windows.UI.Core.CoreWindow";
+    RegisterClassA(&coreClass);
+    const HWND core = CreateWindowExA(0, coreClass.lpszClassName, "", WS_CHILD, 0, 0, 10, 10, frame, nullptr,
+                                      nullptr, nullptr);
+    ASSERT_NE(core, nullptr);
+    EXPECT_EQ(source.CoreWindowProcessOf(Ref(frame)), GetCurrentProcessId());
+    EXPECT_EQ(source.CoreWindowProcessOf(Ref(core)), 0u);
+    DestroyWindow(core);
+}
+
+// While it lives, the product's ExtractIconA calls extract as usual and keep the handles they
+// hand out; with notAnIconFile they answer 1, ExtractIconA's "not an icon file".
+struct WatchedExtractor {
+    using Extractor = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
+    static inline std::vector<HICON> handedOut;
+    static inline bool notAnIconFile = false;
+    static inline Extractor original = nullptr;
+    static HICON WINAPI Extract(HINSTANCE instance, LPCSTR path, UINT index)
+    {
+        if (notAnIconFile)
+            return reinterpret_cast<HICON>(1);
+        handedOut.push_back(original(instance, path, index));
+        return handedOut.back();
+    }
+    const ImportPatch patch{"shell32.dll", "ExtractIconA", &Extract};
+    WatchedExtractor() { handedOut.clear(); original = patch.Original<Extractor>(); }
+};
+
+TEST(ImageListIcons, AppendFileIconsOrTheWindowsSmallIconAndReleaseWhatTheyExtract)
+{
+    const HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+    ImageListIcons icons(list, GetModuleHandleA(nullptr));
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    WatchedExtractor watched;
+    EXPECT_EQ(icons.AppendFileIcon(std::string(system) + "\\shell32.dll"), std::optional<int>(0));
+    ImageListIcons refusing(nullptr, GetModuleHandleA(nullptr));   // an image list that refuses
+    EXPECT_EQ(refusing.AppendFileIcon(std::string(system) + "\\shell32.dll"), std::optional<int>(-1));
+    for (const std::string& path : {std::string(), std::string(system) + "\\kernel32.dll", std::string("C:\\missing.exe")})
+        EXPECT_EQ(icons.AppendFileIcon(path), std::nullopt) << path;
+    WatchedExtractor::notAnIconFile = true;
+    EXPECT_EQ(icons.AppendFileIcon("C:\\readme.txt"), std::nullopt);
+    WatchedExtractor::notAnIconFile = false;
+    int extracted = 0;   // each extracted icon is destroyed once copied (or refused)
+    for (HICON icon : watched.handedOut) {
+        ICONINFO info{};
+        extracted += icon != nullptr;
+        EXPECT_FALSE(icon != nullptr && GetIconInfo(icon, &info));
+    }
+    EXPECT_EQ(extracted, 2);
+
+    const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(icons.AppendWindowIcon(Ref(window)), std::nullopt);
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_WARNING)));
+    EXPECT_EQ(icons.AppendWindowIcon(Ref(window)), std::nullopt) << "only the small icon counts";
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_APPLICATION)));
+    EXPECT_EQ(icons.AppendWindowIcon(Ref(window)), std::optional<int>(1));
+    EXPECT_EQ(ImageList_GetImageCount(list), 2);
+    DestroyWindow(window);
+    ImageList_Destroy(list);
+}
+
+TEST(TrayIcon, RequestsDescribeTheOneEntryAndAreRefusedOrCutSafely)
+{
+    struct Request {
+        DWORD message;
+        NOTIFYICONDATAA data;
+    };
+    std::vector<Request> requests;
+    BOOL answer = FALSE;
+    const HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    {
+        TrayIcon tray([&](DWORD message, NOTIFYICONDATAA* data) {
+            requests.push_back({message, *data});
+            return answer;
+        });
+        EXPECT_NE(FindWindowA("__MessageWindow", ""), nullptr);
+        tray.SetOwner(owner);
+        const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+        EXPECT_FALSE(tray.Add(icon, "refused"));   // no notification area yet: no entry
+        EXPECT_FALSE(tray.Modify(icon, "not sent"));
+        answer = TRUE;
+        EXPECT_TRUE(tray.Add(icon, std::string(126, 'x') + "\xD0\xB6"));   // a character across the end
+        EXPECT_TRUE(tray.ModifyTip("tip"));
+        tray.Delete();
+        EXPECT_FALSE(tray.ModifyTip("not sent"));
+    }
+    EXPECT_EQ(FindWindowA("__MessageWindow", ""), nullptr) << "gone with the object";
+    ASSERT_EQ(requests.size(), 4u);
+    const NOTIFYICONDATAA& added = requests[1].data;
+    EXPECT_EQ(added.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+    EXPECT_EQ(added.hWnd, owner);
+    EXPECT_EQ(added.uID, 0u);
+    EXPECT_EQ(added.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(added.uCallbackMessage, static_cast<UINT>(WM_USER + 3));
+    EXPECT_EQ(std::string(added.szTip), std::string(126, 'x'));
+    EXPECT_EQ(requests[2].data.uFlags, static_cast<UINT>(NIF_TIP));
+    EXPECT_EQ(requests[3].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(requests[3].data.uFlags, 0u);
+    DestroyWindow(owner);
+}
+
+} // namespace
