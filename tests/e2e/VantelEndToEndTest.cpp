@@ -1,297 +1,243 @@
 // vantel.exe as a user meets it: started from its file, another program put in front, buttons
-// clicked with the mouse, the list read back from the running program, a second copy started,
-// Exit. Screenshots of the main window go to <build tree>/e2e-screenshots.
-#include "tests/e2e/DesktopDriver.h"
-#include "tests/e2e/RemoteList.h"
+// clicked with the mouse, keys typed, the list read back from the running program, the tray's
+// menu, further copies started, Exit.
+#include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
-#include <gmock/gmock.h>
 
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
-
-using ::testing::ElementsAre;
-using ::testing::Pair;
+#include "tests/support/Ui.h"
 
 namespace {
 
 constexpr char kMainClass[] = "VantelMainDialog";
 constexpr char kAppClass[] = "VantelE2eForegroundApp";
 
-std::string TimeOfRow(const RemoteList& list, const std::string& label)
+std::string BinFolder()
 {
-    for (const auto& row : list.Rows()) {
-        if (row.first == label)
-            return row.second;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// A program of the bin folder, ended by force if the test leaves it running.
+struct Program {
+    PROCESS_INFORMATION info{};
+    Program(const std::string& exe, const std::string& arguments)
+    {
+        std::string commandLine = "\"" + BinFolder() + exe + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, BinFolder().c_str(),
+                       &startup, &info);
     }
-    return "<no row>";
-}
-
-int CountRows(const RemoteList& list, const std::string& label)
-{
-    int count = 0;
-    for (const auto& row : list.Rows())
-        count += row.first == label ? 1 : 0;
-    return count;
-}
-
-struct BoxSearch {
-    HWND owner;
-    HWND found;
+    ~Program()
+    {
+        if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    bool HasEnded(DWORD waitMs) const { return WaitForSingleObject(info.hProcess, waitMs) == WAIT_OBJECT_0; }
+    void WaitIdle() const { WaitForInputIdle(info.hProcess, 3000); }
 };
 
-BOOL CALLBACK FindOwnedBox(HWND window, LPARAM param)
+// The label and time of every row of a list view in another process: the item and its text
+// buffer live in that process's memory, filled there by LVM_GETITEMTEXTA and read back.
+std::vector<std::pair<std::string, std::string>> RemoteRows(HWND list)
 {
-    auto& search = *reinterpret_cast<BoxSearch*>(param);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && GetWindow(window, GW_OWNER) == search.owner
-        && IsWindowVisible(window)) {
-        search.found = window;
-        return FALSE;
+    DWORD id = 0;
+    GetWindowThreadProcessId(list, &id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + 256, MEM_COMMIT, PAGE_READWRITE));
+    std::vector<std::pair<std::string, std::string>> rows;
+    const auto cell = [&](int row, int column) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = remote + sizeof item;
+        item.cchTextMax = 256;
+        char text[256] = {};
+        DWORD_PTR length = 0;
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        if (SendMessageTimeoutA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 2000, &length))
+            ReadProcessMemory(process, remote + sizeof item, text, length, nullptr);
+        return std::string(text, length);
+    };
+    for (int row = 0; row < ListView_GetItemCount(list); ++row)
+        rows.emplace_back(cell(row, 0), cell(row, 1));
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rows;
+}
+
+int SecondsOf(HWND list, const std::string& label)
+{
+    for (const auto& [name, time] : RemoteRows(list)) {
+        int h = 0, m = 0, s = 0;
+        if (name == label && std::sscanf(time.c_str(), "%d:%d:%d", &h, &m, &s) == 3)
+            return h * 3600 + m * 60 + s;
     }
-    return TRUE;
+    return -1;
 }
 
-HWND MessageBoxOf(HWND owner)
+// Real input through the system's queue, at a human pace: a click in the middle of window, a key.
+void ClickOn(const Program& target, HWND window)
 {
-    BoxSearch search{ owner, nullptr };
-    EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    INPUT input[2]{};
+    for (INPUT& event : input) {
+        event.type = INPUT_MOUSE;
+        event.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        event.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(1, input, sizeof input[0]);
+    Sleep(150);
+    input[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(100);
+    target.WaitIdle();
 }
 
-// Waits for the message box of owner and gives it time to settle (activation, focus) as a
-// user's eyes would before clicking.
-HWND WaitForMessageBox(HWND owner)
+void PressKey(WORD key)
 {
-    HWND box = nullptr;
-    if (WaitFor([&] { return (box = MessageBoxOf(owner)) != nullptr; }, 3000))
-        Sleep(400);
-    return box;
+    INPUT input[2]{};
+    for (INPUT& event : input) {
+        event.type = INPUT_KEYBOARD;
+        event.ki.wVk = key;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
 }
 
-class VantelEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override
+struct VantelEndToEnd : ::testing::Test {
+    Program* vantel = nullptr;
+    Program* editorProgram = nullptr;
+    HWND main = nullptr;
+    HWND editor = nullptr;
+
+    // Starts vantel.exe (shown or hidden in the tray) and another program, which comes in front.
+    void Start(DWORD minToTray)
     {
         ASSERT_EQ(FindWindowA(kMainClass, nullptr), nullptr) << "a copy of Vantel is running";
         WriteOption(kMonitorAtStartupOption, 1);
-        WriteOption(kMinToTrayOption, 0);
+        WriteOption(kMinToTrayOption, minToTray);
+        vantel = new Program("vantel.exe", "");
+        ASSERT_TRUE(ui::WaitFor([&] {
+            main = FindWindowA(kMainClass, nullptr);
+            return main != nullptr && RemoteRows(GetDlgItem(main, IDC_MAIN_LIST)).size() >= 2
+                && (IsWindowVisible(main) != FALSE) == (minToTray == 0);
+        }, 10000));
+        editorProgram = new Program("e2e_foreground_app.exe", "First document");
+        ASSERT_TRUE(ui::WaitFor([&] { return (editor = FindWindowA(kAppClass, nullptr)) != nullptr; }, 10000));
+        SetForegroundWindow(editor);
+        ASSERT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == editor; }));
     }
-
-    // Starts vantel.exe and waits for its main window.
-    HWND StartVantel(Program& vantel)
+    void TearDown() override
     {
-        EXPECT_TRUE(vantel.Started());
-        HWND main = nullptr;
-        WaitFor([&] { return (main = vantel.Window(kMainClass, "")) != nullptr; }, 10000);
-        return main;
+        if (vantel != nullptr && !vantel->HasEnded(0))
+            PostMessageA(main, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(vantel == nullptr || vantel->HasEnded(5000));
+        delete vantel;
+        delete editorProgram;
     }
+    HWND List() const { return GetDlgItem(main, IDC_MAIN_LIST); }
 };
-
-} // namespace
 
 TEST_F(VantelEndToEnd, CountsTheProgramInFrontAndObeysItsButtons)
 {
-    Program vantel("vantel.exe", "");
-    const HWND main = StartVantel(vantel);
-    ASSERT_NE(main, nullptr);
-    const RemoteList list(GetDlgItem(main, IDC_MAIN_LIST));
-    ASSERT_TRUE(list.IsOpen());
-
-    // Another program in front for a few seconds: its row, its time, the total.
-    Program editor("e2e_foreground_app.exe", "First document");
-    HWND editorWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (editorWindow = editor.Window(kAppClass, "")) != nullptr; }, 10000));
-    SetForegroundWindow(editorWindow);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editorWindow; }, 2000));
-    const DWORD inFront = GetTickCount();
-    ASSERT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "e2e_foreground_app.exe")) >= 1; }, 3000));
+    Start(0);
+    ASSERT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "e2e_foreground_app.exe") >= 1; }));
+    const DWORD since = GetTickCount() - 1000;
     Sleep(3000);
-    const std::string editorTime = TimeOfRow(list, "e2e_foreground_app.exe");
-    const int elapsed = static_cast<int>((GetTickCount() - inFront) / 1000);
-    EXPECT_GE(Seconds(editorTime), elapsed - 1) << editorTime;
-    EXPECT_LE(Seconds(editorTime), elapsed + 1) << editorTime;
-
-    auto rows = list.Rows();
-    ASSERT_GE(rows.size(), 3u);
-    EXPECT_THAT(rows[rows.size() - 2], Pair("", ""));
-    EXPECT_EQ(rows.back().first, "Total:");
+    const int counted = SecondsOf(List(), "e2e_foreground_app.exe");
+    EXPECT_NEAR(counted, static_cast<int>(GetTickCount() - since) / 1000, 1);
+    auto rows = RemoteRows(List());
     int sum = 0;
     for (size_t i = 0; i + 2 < rows.size(); ++i)
-        sum += Seconds(rows[i].second);
-    EXPECT_EQ(Seconds(rows.back().second), sum);
-
-    // A new title stays in the program's one row.
-    SetWindowTextA(editorWindow, "Second document");
-    Sleep(2100);
-    EXPECT_EQ(CountRows(list, "e2e_foreground_app.exe"), 1);
-    EXPECT_GT(Seconds(TimeOfRow(list, "e2e_foreground_app.exe")), Seconds(editorTime));
+        sum += SecondsOf(List(), rows[i].first);
+    EXPECT_EQ(rows[rows.size() - 2], std::make_pair(std::string(), std::string()));
+    EXPECT_EQ(SecondsOf(List(), "Total:"), sum);
 
     // Stop with the mouse: nothing is counted until Start.
     const HWND startStop = GetDlgItem(main, IDC_STARTSTOP);
-    ClickOn(vantel, startStop);
-    ASSERT_TRUE(WaitFor([&] { return TextOf(startStop) == "S&tart"; }, 3000));
-    const int stoppedTotal = Seconds(TimeOfRow(list, "Total:"));
-    SetForegroundWindow(editorWindow);
+    ClickOn(*vantel, startStop);
+    ASSERT_TRUE(ui::WaitFor([&] { return ui::Text(startStop) == "S&tart"; }));
+    const int stopped = SecondsOf(List(), "Total:");
+    SetForegroundWindow(editor);
     Sleep(2100);
-    EXPECT_EQ(Seconds(TimeOfRow(list, "Total:")), stoppedTotal);
+    EXPECT_EQ(SecondsOf(List(), "Total:"), stopped);
+    ClickOn(*vantel, startStop);
+    EXPECT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "Total:") > stopped; }, 3000));
 
-    ClickOn(vantel, startStop);
-    ASSERT_TRUE(WaitFor([&] { return TextOf(startStop) == "S&top"; }, 3000));
-    EXPECT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "Total:")) > stoppedTotal; }, 3000));
-
-    SetForegroundWindow(editorWindow);
-    Sleep(1100);
-    EXPECT_TRUE(SaveScreenshot(main, "main-window"));
-
-    // Clear answered No changes nothing; Yes leaves the two rows and a new start time.
-    const std::string caption = TextOf(main);
-    ClickOn(vantel, GetDlgItem(main, IDC_CLEAR));
-    HWND box = WaitForMessageBox(main);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(TextOf(box), "vantel");
-    EXPECT_TRUE(SaveScreenshot(box, "clear-confirmation"));
-    const int beforeNo = Seconds(TimeOfRow(list, "Total:"));
-    ClickOn(vantel, GetDlgItem(box, IDNO));
-    ASSERT_TRUE(WaitFor([&] { return MessageBoxOf(main) == nullptr; }, 3000));
-    EXPECT_EQ(TextOf(main), caption);
-    EXPECT_GE(Seconds(TimeOfRow(list, "Total:")), beforeNo);
-    EXPECT_EQ(CountRows(list, "e2e_foreground_app.exe"), 1);
-
-    ClickOn(vantel, GetDlgItem(main, IDC_CLEAR));
-    box = WaitForMessageBox(main);
-    ASSERT_NE(box, nullptr);
-    ClickOn(vantel, GetDlgItem(box, IDYES));
-    ASSERT_TRUE(WaitFor([&] { return MessageBoxOf(main) == nullptr; }, 3000));
-    rows = list.Rows();
-    // A tick may already have come since.
-    if (rows.size() == 2) {
-        EXPECT_THAT(rows[0], Pair("", ""));
-        EXPECT_EQ(rows[1].first, "Total:");
-    } else {
-        EXPECT_EQ(rows.size(), 3u);
-        EXPECT_EQ(Seconds(rows.back().second), 1);
-    }
-    EXPECT_EQ(CountRows(list, "e2e_foreground_app.exe"), 0);
-    EXPECT_NE(TextOf(main), caption);
-    EXPECT_EQ(TextOf(startStop), "S&top");
-
-    // Exit ends the program.
-    ClickOn(vantel, GetDlgItem(main, IDOK));
-    EXPECT_TRUE(vantel.HasEnded(5000));
+    ClickOn(*vantel, GetDlgItem(main, IDOK));   // Exit ends the program
+    EXPECT_TRUE(vantel->HasEnded(5000));
 }
 
 // Hidden in the tray, Vantel never keeps the keyboard: after its menu or a dialog opened from it
 // closes, the keys go back to the program that was in front, and that program's time goes on.
 TEST_F(VantelEndToEnd, HiddenInTheTrayItNeverKeepsTheKeyboard)
 {
-    WriteOption(kMinToTrayOption, 1);
-    Program vantel("vantel.exe", "");
-    ASSERT_TRUE(vantel.Started());
-    HWND main = nullptr;
-    HWND listWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        main = FindWindowA(kMainClass, nullptr);
-        return main != nullptr && (listWindow = GetDlgItem(main, IDC_MAIN_LIST)) != nullptr;
-    }, 10000));
-    const RemoteList list(listWindow);
-    // Initialised (its two rows) and hidden into the tray.
-    ASSERT_TRUE(WaitFor([&] { return list.Rows().size() >= 2 && !IsWindowVisible(main); }, 5000));
-
-    Program editor("e2e_foreground_app.exe", "Typing here");
-    HWND editorWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (editorWindow = editor.Window(kAppClass, "")) != nullptr; }, 10000));
-    SetForegroundWindow(editorWindow);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editorWindow; }, 2000));
-
-    const auto menuOpen = [] { return FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)); };
-    const auto rightClickTrayIcon = [&] {
-        PostMessageA(main, WM_USER + 3, 0, WM_RBUTTONDOWN);
-        return WaitFor(menuOpen, 3000);
-    };
-    // E would end Vantel and T stop it, were the hidden window to take them as its buttons'.
-    const auto typeExitAndStop = [&] {
-        PressKey('E');
+    Start(1);
+    const auto menuOpen = [] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; };
+    const auto expectTheEditorKeepsTheKeys = [&](const char* after) {
+        PressKey('E');   // the hidden window's Exit and Stop, were it to take them
         PressKey('T');
-        vantel.WaitIdle();
+        vantel->WaitIdle();
+        EXPECT_FALSE(vantel->HasEnded(0)) << after;
+        EXPECT_EQ(ui::Text(GetDlgItem(main, IDC_STARTSTOP)), "S&top") << after;
+        EXPECT_EQ(GetForegroundWindow(), editor) << after;
+        const int before = SecondsOf(List(), "e2e_foreground_app.exe");
+        EXPECT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "e2e_foreground_app.exe") >= before + 2; }, 6000)) << after;
+        EXPECT_EQ(SecondsOf(List(), "vantel.exe"), -1) << after;
     };
-    const auto expectStillCountingTheEditor = [&](const char* after) {
-        EXPECT_FALSE(vantel.HasEnded(0)) << after;
-        EXPECT_EQ(TextOf(GetDlgItem(main, IDC_STARTSTOP)), "S&top") << after;
-        EXPECT_EQ(GetForegroundWindow(), editorWindow) << after;
-        const int before = Seconds(TimeOfRow(list, "e2e_foreground_app.exe"));
-        EXPECT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "e2e_foreground_app.exe")) >= before + 2; }, 4000))
-            << after << " " << ::testing::PrintToString(list.Rows()) << " fg " << GetForegroundWindow();
-        EXPECT_EQ(CountRows(list, "vantel.exe"), 0) << after;
-    };
-
-    ASSERT_TRUE(rightClickTrayIcon());
+    PostMessageA(main, WM_USER + 3, 0, WM_RBUTTONDOWN);
+    ASSERT_TRUE(ui::WaitFor(menuOpen));
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !menuOpen(); }, 3000));
-    typeExitAndStop();
-    expectStillCountingTheEditor("the tray menu closed with Esc");
+    ASSERT_TRUE(ui::WaitFor([&] { return !menuOpen(); }));
+    expectTheEditorKeepsTheKeys("the tray menu closed with Esc");
 
-    // Statistics chosen in the menu by its mnemonic opens in front; Esc closes it.
-    ASSERT_TRUE(rightClickTrayIcon());
+    PostMessageA(main, WM_USER + 3, 0, WM_RBUTTONDOWN);   // Statistics by its mnemonic, in front
+    ASSERT_TRUE(ui::WaitFor(menuOpen));
     PressKey('T');
-    const HWND stats = vantel.WaitForWindow("#32770", "Application statistics");
-    ASSERT_NE(stats, nullptr);
-    EXPECT_EQ(GetForegroundWindow(), stats);
+    HWND stats = nullptr;
+    ASSERT_TRUE(ui::WaitFor([&] { return (stats = FindWindowA("#32770", "Application statistics")) != nullptr; }));
+    EXPECT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == stats; }));
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(stats); }, 3000));
-    typeExitAndStop();
-    expectStillCountingTheEditor("Statistics from the tray closed");
-
-    PostMessageA(main, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(vantel.HasEnded(5000));
+    ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(stats); }));
+    expectTheEditorKeepsTheKeys("Statistics from the tray closed");
 }
 
-TEST_F(VantelEndToEnd, HidesToTheTrayCountsNoWindowAndComesBackForASecondCopy)
+// Another start brings the running copy's window to the front, hidden or covered by another
+// program's window, and ends.
+TEST_F(VantelEndToEnd, AnotherStartBringsTheWindowForward)
 {
-    Program vantel("vantel.exe", "");
-    const HWND main = StartVantel(vantel);
-    ASSERT_NE(main, nullptr);
-    const RemoteList list(GetDlgItem(main, IDC_MAIN_LIST));
-
-    // The close box hides the window; the program goes on.
-    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 3000));
-    EXPECT_FALSE(vantel.HasEnded(0));
-
-    // With no window left in front the time goes to "No active windows".
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == nullptr; }, 3000));
-    EXPECT_TRUE(WaitFor([&] { return Seconds(TimeOfRow(list, "No active windows")) >= 2; }, 4000))
-        << TimeOfRow(list, "No active windows");
-
-    // A second copy brings the first one's window to the front, hidden or covered by another
-    // program's window, and ends.
-    Program editor("e2e_foreground_app.exe", "Covering");
-    HWND editorWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (editorWindow = editor.Window(kAppClass, "")) != nullptr; }, 10000));
-    RECT mainRect{};
-    GetWindowRect(main, &mainRect);
-    const POINT middle{(mainRect.left + mainRect.right) / 2, (mainRect.top + mainRect.bottom) / 2};
+    Start(1);
+    RECT rect{};
+    GetWindowRect(main, &rect);
+    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     for (const char* state : {"hidden", "covered"}) {
-        SetWindowPos(editorWindow, HWND_TOP, mainRect.left, mainRect.top,
-                     mainRect.right - mainRect.left, mainRect.bottom - mainRect.top, 0);
-        SetForegroundWindow(editorWindow);
-        ASSERT_TRUE(WaitFor([&] {
-            return GetForegroundWindow() == editorWindow
-                && GetAncestor(WindowFromPoint(middle), GA_ROOT) == editorWindow;
-        }, 2000)) << state;
+        SetWindowPos(editor, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
+        SetForegroundWindow(editor);
+        ASSERT_TRUE(ui::WaitFor([&] { return GetAncestor(WindowFromPoint(middle), GA_ROOT) == editor; }))
+            << state << " at the middle " << WindowFromPoint(middle) << " editor " << editor;
         Program second("vantel.exe", "");
-        ASSERT_TRUE(second.Started());
-        EXPECT_TRUE(second.HasEnded(10000));
-        EXPECT_EQ(second.Window(kMainClass, ""), nullptr);
-        EXPECT_TRUE(WaitFor([&] {
+        EXPECT_TRUE(second.HasEnded(10000)) << state;
+        EXPECT_TRUE(ui::WaitFor([&] {
             return IsWindowVisible(main) && GetForegroundWindow() == main
                 && GetAncestor(WindowFromPoint(middle), GA_ROOT) == main;
-        }, 3000)) << state;
+        })) << state;
     }
-
-    ClickOn(vantel, GetDlgItem(main, IDOK));
-    EXPECT_TRUE(vantel.HasEnded(5000));
 }
+
+} // namespace
