@@ -1,0 +1,373 @@
+// The real main window through a long run of ticks, checked against an independent model: a few
+// hundred applications whose processes start and end, titles that drift, the desktop, no window,
+// a process gone since its window came up, Clear answered Yes and No with ticks arriving while it
+// asks, Stop and Start, the window hidden and shown. Then the faults the platform can throw at
+// it, and no icon, GDI object or window left behind. VANTEL_SOAK_TICKS sets the length of the run.
+#include "tests/support/MainWindowRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <random>
+
+#include "core/ActivitySampler.h"
+#include "core/Duration.h"
+#include "core/ProcessNameCache.h"
+#include "framework/Application.h"
+#include "res/resource.h"
+#include "tests/support/ImportPatch.h"
+
+namespace {
+
+using ui::Script;
+
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<size_t*>(count);
+    return TRUE;
+}
+BOOL CALLBACK CountWindow(HWND window, LPARAM count)
+{
+    ++*reinterpret_cast<size_t*>(count);
+    EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+
+bool IsLiveIcon(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return true;
+}
+
+// What the process holds. GetGuiResources is a stub under Wine, which matches a GDI or USER
+// handle whose upper 16 bits are 0 with the live object at that index: each index is asked once.
+struct Census {
+    size_t gdiObjects = 0, deviceContexts = 0, icons = 0, windows = 0;
+
+    static Census Take()
+    {
+        Census census;
+        for (UINT_PTR index = 1; index < 0x10000; ++index)
+            switch (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) {
+            case 0:
+            case OBJ_REGION:   // the program makes none; Wine keeps some of its own for windows
+                break;
+            case OBJ_DC:
+                ++census.deviceContexts;
+                break;
+            default:
+                ++census.gdiObjects;
+            }
+        for (UINT_PTR index = 2; index < 0x10000; index += 2)   // USER handles go in steps of 2
+            census.icons += IsLiveIcon(reinterpret_cast<HICON>(index));
+        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&census.windows));
+        return census;
+    }
+};
+
+// While it lives, every icon ExtractIconA hands to this executable is kept in view; with leak
+// set, DestroyIcon leaves icons alive (a planted fault that the checks must catch).
+struct IconWatch {
+    using Extract = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
+    using Destroy = BOOL(WINAPI*)(HICON);
+    static inline std::vector<HICON> extracted;
+    static inline bool leak = false;
+    static inline Extract extract = nullptr;
+    static inline Destroy destroy = nullptr;
+    static HICON WINAPI Extracting(HINSTANCE instance, LPCSTR path, UINT index)
+    {
+        const HICON icon = extract(instance, path, index);
+        if (icon != nullptr && icon != reinterpret_cast<HICON>(1))
+            extracted.push_back(icon);
+        return icon;
+    }
+    static BOOL WINAPI Destroying(HICON icon)
+    {
+        const bool planted = leak && std::find(extracted.begin(), extracted.end(), icon) != extracted.end();
+        return planted ? TRUE : destroy(icon);
+    }
+
+    const ImportPatch extractPatch{"shell32.dll", "ExtractIconA", &Extracting};
+    const ImportPatch destroyPatch{"user32.dll", "DestroyIcon", &Destroying};
+    IconWatch()
+    {
+        extracted.clear();
+        extract = extractPatch.Original<Extract>();
+        destroy = destroyPatch.Original<Destroy>();
+    }
+    size_t Surviving() const { return static_cast<size_t>(std::count_if(extracted.begin(), extracted.end(), IsLiveIcon)); }
+};
+
+// A window in front whose small icon is the program's, and one in another thread that never
+// answers: asking it for its icon must not hold a tick up.
+LRESULT CALLBACK SceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETICON && wParam == ICON_SMALL)
+        return reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_APPLICATION));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+HWND SceneWindow()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = SceneProc;
+    windowClass.lpszClassName = "VantelSoakScene";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+}
+DWORD WINAPI HungThread(void* window)
+{
+    *static_cast<HWND*>(window) = SceneWindow();
+    Sleep(INFINITE);   // reads no message, ever
+    return 0;
+}
+
+// The program's list as it must be, worked out from the ticks without the program's code: names
+// through a cache that a miss refills, rows in order of first tick since Clear.
+struct Model {
+    explicit Model(const FakeProcessSource& processes) : processes(processes) {}
+
+    const FakeProcessSource& processes;
+    std::map<std::uint32_t, std::string> cache;
+    std::vector<std::string> order;
+    std::map<std::string, std::uint32_t> ticks;
+    std::uint32_t total = 0;
+
+    void Clear()
+    {
+        order.clear();
+        ticks.clear();
+        total = 0;
+    }
+    void Refill()
+    {
+        cache.clear();
+        for (const auto& [id, name] : processes.processes)
+            cache[id] = name;
+    }
+    void Tick(const FakeForeground& foreground)
+    {
+        std::string name = kNoActiveWindowsName;
+        if (foreground.foreground == FakeForeground::kDesktop) {
+            name = kDesktopName;
+        } else if (foreground.foreground != 0) {
+            const std::uint32_t id = foreground.windows.at(foreground.foreground).first;
+            if (cache.count(id) == 0)
+                Refill();
+            name = cache.count(id) ? cache.at(id) : kUnknownApplicationName;
+        }
+        if (ticks[name]++ == 0)
+            order.push_back(name);
+        ++total;
+    }
+    ui::Rows Rows() const
+    {
+        ui::Rows rows;
+        for (const std::string& name : order)
+            rows.push_back({name, FormatDuration(ticks.at(name))});
+        rows.push_back({"", ""});
+        rows.push_back({"Total:", total ? FormatDuration(total) : ""});
+        return rows;
+    }
+};
+
+// Clear from the main window, answered with a button by a timer of the box's own loop, which
+// first runs whileOpen there.
+std::function<void()> g_whileOpen;
+int g_answer = 0;
+void CALLBACK AnswerClear(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (const HWND box = ui::FindDialog(AppTitle())) {
+        if (g_whileOpen)
+            std::exchange(g_whileOpen, nullptr)();
+        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_answer), 0);
+    }
+}
+void ClearAnswering(HWND main, int button, std::function<void()> whileOpen)
+{
+    g_whileOpen = std::move(whileOpen);
+    g_answer = button;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerClear);
+    ui::SendCommand(main, IDC_CLEAR);
+    KillTimer(nullptr, timer);
+}
+
+std::string ThisExecutable()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// The first main window of a process loads what the system keeps for the rest of its life
+// (classes, fonts, shared icons); the census compares runs after one such window.
+void WarmUpOnce()
+{
+    static bool done = false;
+    if (std::exchange(done, true))
+        return;
+    MainWindowRun run;
+    for (std::uint32_t id = 4; id < 200; id += 4) {   // rows enough for a scroll bar
+        run.processes.processes.push_back({id, "warm" + std::to_string(id) + ".exe"});
+        run.processes.paths[id] = ThisExecutable();
+    }
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        for (std::uint32_t id = 4; id < 200; id += 4)
+            run.Tick(id, "x");
+        ClearAnswering(run.window, IDNO, nullptr);
+        ui::SendCommand(run.window, IDCANCEL);
+        run.Tick(4, "x");
+        ui::SendCommand(run.window, ID_SHOW);
+    })});
+}
+
+std::uint64_t SoakTicks()
+{
+    const char* text = std::getenv("VANTEL_SOAK_TICKS");
+    return text != nullptr && std::strtoull(text, nullptr, 10) > 0 ? std::strtoull(text, nullptr, 10) : 20000;
+}
+
+TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
+{
+    WarmUpOnce();
+    const HWND withIcon = SceneWindow();
+    const Census atStart = Census::Take();
+    MainWindowRun run;
+    const std::string self = ThisExecutable();
+    std::mt19937 random(11);
+    const auto chance = [&](unsigned oneIn) { return random() % oneIn == 0; };
+    Model model(run.processes);
+    IconWatch watch;
+    std::uint32_t nextProcess = 4;
+    const auto startProcess = [&] {
+        // Of 300 programs, some differing only in case, some long, some beyond ASCII.
+        const unsigned program = random() % 300;
+        std::string name = "app" + std::to_string(program) + (program % 7 ? ".exe" : ".EXE");
+        if (program % 31 == 0)
+            name = std::string(200, 'L') + name;
+        if (program % 29 == 0)
+            name = "caf\xc3\xa9 " + name;
+        run.processes.processes.push_back({nextProcess, name});
+        if (program % 2 == 0)
+            run.processes.paths[nextProcess] = self;
+        nextProcess += 4;
+    };
+    for (int i = 0; i < 40; ++i)
+        startProcess();
+    size_t tipsWhileHidden = 0;
+    bool hidden = false;
+    {
+        MainDialog dialog(run.Services());
+        run.Run(dialog, {Script::Do([&] {
+            const std::uint64_t ticks = SoakTicks();
+            for (std::uint64_t tick = 0; tick < ticks && !::testing::Test::HasFailure(); ++tick) {
+                if (chance(20)) {
+                    run.processes.processes.erase(run.processes.processes.begin() + random() % 20);
+                    startProcess();
+                }
+                if (chance(300))
+                    run.foreground.foreground = 0;
+                else if (chance(300))
+                    run.foreground.foreground = FakeForeground::kDesktop;
+                else if (chance(5) || run.foreground.windows.count(run.foreground.foreground) == 0) {
+                    const auto& [id, name] = run.processes.processes[random() % run.processes.processes.size()];
+                    (void)name;
+                    const WindowRef window = chance(3) ? reinterpret_cast<WindowRef>(withIcon) : 0x10000 + id;
+                    run.foreground.Show(window, chance(200) ? id + 1 : id, "page " + std::to_string(random() % 9));
+                }
+                model.Tick(run.foreground);
+                const size_t requests = run.tray.size();
+                ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
+                tipsWhileHidden += hidden ? run.tray.size() - requests : 0;
+                EXPECT_EQ(run.tray.size() - requests, hidden && model.total % 3 != 0 ? 1u : 0u) << "tick " << tick;
+                if (tick % (ticks / 8 + 1) == ticks / 16) {
+                    ASSERT_EQ(run.Rows(), model.Rows()) << "tick " << tick;
+                    const bool yes = chance(2);
+                    ClearAnswering(run.window, yes ? IDYES : IDNO, [&] {
+                        model.Tick(run.foreground);
+                        ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
+                    });
+                    if (yes)
+                        model.Clear();
+                    ASSERT_EQ(run.Rows(), model.Rows()) << "after Clear at " << tick;
+                }
+                if (tick % 997 == 0) {
+                    ui::SendCommand(run.window, IDC_STARTSTOP);
+                    ui::SendCommand(run.window, IDC_STARTSTOP);
+                }
+                if (tick % 401 == 0) {
+                    ui::SendCommand(run.window, hidden ? ID_SHOW : IDCANCEL);
+                    if (hidden)
+                        ui::SendTimer(run.window, ActivitySampler::kReturnTimerId);
+                    hidden = !hidden;
+                }
+            }
+            EXPECT_EQ(run.Rows(), model.Rows());
+            EXPECT_GT(tipsWhileHidden, 0u);
+        })});
+    }
+    EXPECT_GT(IconWatch::extracted.size(), 0u);
+    EXPECT_EQ(watch.Surviving(), 0u);
+    const Census atEnd = Census::Take();
+    DestroyWindow(withIcon);
+    EXPECT_EQ(atEnd.icons, atStart.icons);
+    EXPECT_EQ(atEnd.gdiObjects, atStart.gdiObjects);
+    // Wine caches device contexts for windows and adds one when all are in use: a few more is
+    // the cache, a DC not given back would add one per tick.
+    EXPECT_LE(atEnd.deviceContexts, atStart.deviceContexts + 4);
+    EXPECT_EQ(atEnd.windows, atStart.windows);
+}
+
+// The platform misbehaving: a program in front that never answers, a process snapshot that fails,
+// titles of 64 KB and of control characters. Nothing is lost and every tick is counted; a planted
+// icon leak is caught by the census.
+TEST(Soak, FaultsOfThePlatformLoseNothing)
+{
+    HWND hung = nullptr;
+    CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
+    ASSERT_TRUE(ui::WaitFor([&] { return hung != nullptr; }));
+    WarmUpOnce();
+    MainWindowRun run;
+    run.processes.processes = {{10, "frozen.exe"}};
+    std::string controls;
+    for (int c = 1; c < 32; ++c)
+        controls += static_cast<char>(c);
+    IconWatch watch;
+    const Census before = Census::Take();
+    {
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        const DWORD start = GetTickCount();
+        run.foreground.Show(reinterpret_cast<WindowRef>(hung), 10, "Not Responding");
+        ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
+        EXPECT_LT(GetTickCount() - start, 2000u) << "the icon is waited for briefly only";
+        run.processes.processes.push_back({20, "mail.exe"});   // started since the names were read
+        run.processes.snapshotFails = true;
+        run.Tick(20, std::string(65536, 'x'), 2);
+        run.processes.snapshotFails = false;
+        run.Tick(20, controls, 3);
+        // A planted leak: icons the ticks extract stay alive, and the census sees them.
+        IconWatch::leak = true;
+        for (std::uint32_t id = 30; id < 35; ++id) {
+            run.processes.processes.push_back({id, "leaky" + std::to_string(id) + ".exe"});
+            run.processes.paths[id] = ThisExecutable();
+            run.Tick(id, "x");
+        }
+        IconWatch::leak = false;
+        EXPECT_EQ(run.Rows(), (ui::Rows{{"frozen.exe", "0:00:01"}, {kUnknownApplicationName, "0:00:02"}, {"mail.exe", "0:00:03"},
+                                    {"leaky30.exe", "0:00:01"}, {"leaky31.exe", "0:00:01"}, {"leaky32.exe", "0:00:01"},
+                                        {"leaky33.exe", "0:00:01"}, {"leaky34.exe", "0:00:01"}, {"", ""}, {"Total:", "0:00:11"}}));
+    })});
+    }
+    EXPECT_EQ(watch.Surviving(), 5u);
+    EXPECT_EQ(Census::Take().icons, before.icons + 5);
+    for (HICON icon : IconWatch::extracted)
+        IconWatch::destroy(icon);
+}
+
+} // namespace
