@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -84,24 +83,6 @@ TEST(ParseNumberCell, ReadsDecimalsAndPercentagesAsStrtodWithAFullStop)
                                  "1e+", "1,5", "inf", "nan", "0x1p3", "0x1F", "1d2", "12:00:00",
                                  "1.5.2", "5 "})
         EXPECT_EQ(std::nullopt, ParseNumberCell(rejected)) << rejected;
-}
-
-TEST(ParseNumberCell, IgnoresTheDecimalPointOfTheCurrentLocale)
-{
-    const char* chosen = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "German"}) {
-        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
-            chosen = name;
-            break;
-        }
-    }
-    if (chosen == nullptr)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
-    const std::optional<double> point = ParseNumberCell("1.5");
-    const std::optional<double> comma = ParseNumberCell("1,5");
-    std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(1.5, point) << chosen;
-    EXPECT_EQ(std::nullopt, comma) << chosen;
 }
 
 TEST(CompareCellTexts, TakesTheFirstRuleThatAcceptsBothTexts)
