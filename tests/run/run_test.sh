@@ -42,13 +42,14 @@ for candidate in $(shuf -i 20000-29999 -n 20); do
 done
 
 run_sh() {  # run_sh <tag> <web port> <prefix>: run.sh with no display; its processes carry the tag
-    env -u DISPLAY VANTEL_RUN_TEST="$1" VANTEL_WEB_PORT="$2" VANTEL_PREFIX="$3" \
+    # (with this test's pid: other runs of this test may be under way)
+    env -u DISPLAY VANTEL_RUN_TEST="$$-$1" VANTEL_WEB_PORT="$2" VANTEL_PREFIX="$3" \
         VANTEL_BUILD="$work/build" bash "$source/scripts/run.sh"
 }
 processes_of() {  # "<pid> <name>" of each running process that carries the tag
     local p
     for p in /proc/[0-9]*; do
-        grep -qz "^VANTEL_RUN_TEST=$1\$" "$p/environ" 2>/dev/null &&
+        grep -qz "^VANTEL_RUN_TEST=$$-$1\$" "$p/environ" 2>/dev/null &&
             process_running "${p#/proc/}" && echo "${p#/proc/} $(cat "$p/comm")"
     done
 }
