@@ -9,18 +9,15 @@
 
 namespace {
 
-TEST(ActivityStore, AddTickCreatesThenCountsRecordAndDocuments)
+TEST(ActivityStore, CountsRecordsAndDocumentsKeepsIconsAndClearsToFreshRecords)
 {
     ActivityStore store;
     EXPECT_EQ(nullptr, store.Find("notepad.exe"));
-    const ActivityStore::TickResult first = store.AddTick("notepad.exe", "a.txt");
-    EXPECT_TRUE(first.created);
-    EXPECT_EQ(1u, first.ticks);
+    EXPECT_TRUE(store.AddTick("notepad.exe", "a.txt").created);
     store.AddTick("notepad.exe", "a.txt");
     const ActivityStore::TickResult third = store.AddTick("notepad.exe", "b.txt");
     EXPECT_FALSE(third.created);
     EXPECT_EQ(3u, third.ticks);
-
     const AppRecord* record = store.Find("notepad.exe");
     ASSERT_NE(nullptr, record);
     EXPECT_EQ(3u, record->ticks);
@@ -29,6 +26,20 @@ TEST(ActivityStore, AddTickCreatesThenCountsRecordAndDocuments)
     // AddTick leaves the total to IncrementTotal.
     EXPECT_EQ(0u, store.totalTicks());
     EXPECT_EQ(1u, store.IncrementTotal());
+
+    store.SetIconIndex("notepad.exe", -1);   // kept as given
+    EXPECT_EQ(-1, store.Find("notepad.exe")->iconIndex);
+    store.SetIconIndex("missing.exe", 3);
+    EXPECT_EQ(nullptr, store.Find("missing.exe"));
+
+    store.Clear();
+    EXPECT_TRUE(store.apps().empty());
+    EXPECT_EQ(0u, store.totalTicks());
+    const ActivityStore::TickResult fresh = store.AddTick("notepad.exe", "c.txt");
+    EXPECT_TRUE(fresh.created);
+    EXPECT_EQ(1u, fresh.ticks);
+    EXPECT_EQ(0, store.Find("notepad.exe")->iconIndex);
+    EXPECT_EQ(1u, store.Find("notepad.exe")->documents.size());
 }
 
 TEST(ActivityStore, KeysAreCaseSensitiveAndOrderedByUnsignedBytes)
@@ -51,33 +62,6 @@ TEST(ActivityStore, KeysAreCaseSensitiveAndOrderedByUnsignedBytes)
     for (const auto& [title, ticks] : store.Find("a")->documents)
         titles.push_back(title);
     EXPECT_EQ((std::vector<std::string>{"", "B", "b", "ba", "\xC4"}), titles);
-}
-
-TEST(ActivityStore, SetIconIndexKeepsValueAsGivenAndIgnoresUnknownNames)
-{
-    ActivityStore store;
-    store.AddTick("a.exe", "");
-    store.SetIconIndex("a.exe", -1);
-    EXPECT_EQ(-1, store.Find("a.exe")->iconIndex);
-    store.SetIconIndex("missing.exe", 3);
-    EXPECT_EQ(nullptr, store.Find("missing.exe"));
-}
-
-TEST(ActivityStore, ClearEmptiesAndNextTickStartsAFreshRecord)
-{
-    ActivityStore store;
-    store.IncrementTotal();
-    store.AddTick("a.exe", "one");
-    store.SetIconIndex("a.exe", 4);
-    store.Clear();
-    EXPECT_TRUE(store.apps().empty());
-    EXPECT_EQ(0u, store.totalTicks());
-
-    const ActivityStore::TickResult tick = store.AddTick("a.exe", "three");
-    EXPECT_TRUE(tick.created);
-    EXPECT_EQ(1u, tick.ticks);
-    EXPECT_EQ(0, store.Find("a.exe")->iconIndex);
-    EXPECT_EQ(1u, store.Find("a.exe")->documents.size());
 }
 
 using Places = std::vector<std::pair<std::uint32_t, std::string>>;
