@@ -56,13 +56,6 @@ public:
     static void RegisterWindowClass(HINSTANCE instance);
 
     const ActivityStore& Store() const { return m_store; }
-    HIMAGELIST ImageList() const { return m_imageList.get(); }
-    const StripedReportListCtrl& List() const { return m_list; }
-    bool IsStopped() const { return m_bStopped != FALSE; }
-    const std::string& StartText() const { return m_startText; }
-    // The tray entry's icon while monitoring runs, and while it is stopped.
-    HICON MainIcon() const { return m_hTrayIcon; }
-    HICON DisabledIcon() const { return m_hDisabledIcon; }
 
     // The tray menu as ShowTrayMenu tracks it: menu 136, its first popup prepared for the current
     // monitoring state. The caller owns the menu.

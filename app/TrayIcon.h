@@ -35,8 +35,6 @@ public:
     // The shell has restarted: its entries are gone.
     void Forget() { m_exists = false; }
 
-    HWND HiddenWindow() const { return m_hHidden; }
-
 private:
     bool Send(DWORD message, UINT flags, HICON icon, const std::string& tip);
 
