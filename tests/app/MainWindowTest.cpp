@@ -48,18 +48,6 @@ int CountWindows(const std::string& caption)
     return search.count;
 }
 
-int IconSide(HICON icon)
-{
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bitmap{};
-    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bitmap.bmWidth;
-}
-
 HICON TrayIconResource(UINT id)
 {
     return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
@@ -104,7 +92,7 @@ TEST_F(MainWindowTest, OpensWithItsTwoRowsThenTicksFillTheList)
         EXPECT_EQ(GetMenuItemID(system, GetMenuItemCount(system) - 1), static_cast<UINT>(IDC_ABOUT));
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
                   LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)));
-        EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))),
+        EXPECT_EQ(ui::IconSide(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))),
                   GetSystemMetrics(SM_CXSMICON));
         RECT client{};
         GetClientRect(List(window), &client);

@@ -15,18 +15,6 @@ namespace {
 
 using ui::Script;
 
-int IconSide(HICON icon)
-{
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bitmap{};
-    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bitmap.bmWidth;
-}
-
 SIZE TextExtent(HWND window, const std::string& text, int wrapWidth)
 {
     const HDC dc = GetDC(window);
@@ -52,7 +40,7 @@ void ExpectDrawnForDpi(HWND dialog, const char* name)
         RECT client{};
         GetClientRect(child, &client);
         if (auto* button = dynamic_cast<IconButton*>(Window::FromHandle(child))) {
-            EXPECT_EQ(IconSide(button->GetIcon()), iconSize) << what;
+            EXPECT_EQ(ui::IconSide(button->GetIcon()), iconSize) << what;
             EXPECT_LE(TextExtent(child, text, 0).cx + iconSize, client.right) << what;
         } else if (std::string(className) == WC_LISTVIEWA) {
             int width = 0, height = 0;
@@ -132,7 +120,7 @@ TEST_F(DpiTest, ADpiChangeWhileRunningRescalesTheMainWindow)
         SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(doubled, doubled), reinterpret_cast<LPARAM>(&suggested));
         GetWindowRect(window, &now);
         EXPECT_TRUE(EqualRect(&now, &suggested));
-        EXPECT_EQ(IconSide(static_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, IDC_STATS)))->GetIcon()),
+        EXPECT_EQ(ui::IconSide(static_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, IDC_STATS)))->GetIcon()),
                   SmallIconSize(doubled));
         int width = 0, height = 0;
         const HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);

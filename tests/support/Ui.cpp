@@ -108,6 +108,18 @@ Rows ListRows(HWND list)
     return rows;
 }
 
+int IconSide(HICON icon)
+{
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 bool SaveScreenshot(HWND window, const std::string& name)
 {
     char self[MAX_PATH] = {};

@@ -34,6 +34,8 @@ HWND FindDialog(const std::string& prefix);
 std::string BoxText(HWND box);
 // Every cell of every row of a list view of this process.
 Rows ListRows(HWND list);
+// The icon's width in pixels; 0 for no icon.
+int IconSide(HICON icon);
 
 // The window as it is on the screen, as <build tree>/e2e-screenshots/<name>.bmp.
 bool SaveScreenshot(HWND window, const std::string& name);
