@@ -200,7 +200,6 @@ TEST(Dialog, NestedRunsAreOwnedByTheInnermostAndEndWithTheOuter)
         }}, false), 7);
     EXPECT_EQ(results, std::vector<INT_PTR>(3, IDCANCEL));
     EXPECT_TRUE(IsWindowEnabled(host.m_hWnd));
-    EXPECT_EQ(GetActiveWindow(), host.m_hWnd);
 }
 
 // Ended by WM_QUIT, which goes on to the outer loop.
@@ -281,9 +280,10 @@ TEST(Dialog, KeysDataExchangeAndADpiChange)
     EXPECT_EQ(dialog.text, longText);
 }
 
-TEST(Resources, LongStringsAreReadWhole)
+TEST(Resources, LongStringsAreReadWholeAndTheTitleIsTheProgramsName)
 {
     EXPECT_EQ(LoadResString(IDS_TEST_LONG).size(), 480u);
+    EXPECT_EQ(AppTitle(), "framework_tests");
 }
 
 } // namespace
