@@ -27,7 +27,6 @@ public:
     // Runs DoDataExchange: save = true copies controls to members, false members to controls.
     bool UpdateData(bool save = true);
 
-    UINT TemplateId() const { return m_templateId; }
     // The DPI the dialog is drawn for; 0 while it has no window.
     UINT Dpi() const { return m_dpi; }
 
