@@ -234,18 +234,7 @@ void HyperlinkCtrl::Navigate()
     m_request.lpVerb = "open";
     m_request.lpFile = m_url.empty() ? m_text.c_str() : m_url.c_str();
     m_request.nShow = SW_SHOWNORMAL;
-    ExecuteShell(m_request);
-}
-
-BOOL HyperlinkCtrl::ExecuteShell(SHELLEXECUTEINFOA& request)
-{
-    return ::ShellExecuteExA(&request);
-}
-
-HRESULT HyperlinkCtrl::RunDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects,
-                                   DWORD* effect)
-{
-    return ::DoDragDrop(data, source, allowedEffects, effect);
+    ::ShellExecuteExA(&m_request);
 }
 
 void HyperlinkCtrl::MakeFonts()
@@ -500,8 +489,8 @@ void HyperlinkCtrl::DragLink(bool rightButton)
                                                          static_cast<CLIPFORMAT>(CF_URL));
     const ComPtr<IDropSource> source = MakeButtonDropSource(rightButton ? MK_RBUTTON : MK_LBUTTON);
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT outcome = RunDragDrop(data.get(), source.get(),
-                                        rightButton ? RightDragEffects : LeftDragEffects, &effect);
+    const HRESULT outcome = ::DoDragDrop(data.get(), source.get(),
+                                         rightButton ? RightDragEffects : LeftDragEffects, &effect);
     if (FAILED(outcome))
         effect = DROPEFFECT_NONE;   // e.g. OLE not initialised on this thread
     Notify(rightButton ? HLN_RIGHTDRAGEND : HLN_DRAGEND, static_cast<int>(effect));

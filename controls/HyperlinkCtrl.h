@@ -61,12 +61,6 @@ public:
 protected:
     void PreSubclassWindow() override;
 
-    // The shell and OLE calls, replaceable so the link can be driven without a browser or a
-    // drag loop.
-    virtual BOOL ExecuteShell(SHELLEXECUTEINFOA& request);
-    virtual HRESULT RunDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects,
-                                DWORD* effect);
-
     DECLARE_MESSAGE_MAP()
 
 private:

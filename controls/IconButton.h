@@ -29,13 +29,6 @@ public:
     // this is also where the visual-style data is (re)opened.
     void SetIcon(UINT iconId);
     HICON GetIcon() const { return m_hIcon.get(); }
-    int IconSize() const { return m_iconSize; }
-
-    // The mouse is over the button.
-    bool IsHovered() const { return m_bHover; }
-    // The button has the keyboard focus (as of its last painting or focus change): Enter presses
-    // it.
-    bool IsDefault() const { return m_bDefault; }
 
     void DrawItem(DRAWITEMSTRUCT* item);
 

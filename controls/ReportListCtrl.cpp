@@ -398,11 +398,6 @@ CellColors* ReportListCtrl::RecordOf(int row) const
     return reinterpret_cast<CellColors*>(item.lParam);
 }
 
-const CellColors* ReportListCtrl::GetCellColors(int row) const
-{
-    return row < GetRowCount() ? RecordOf(row) : nullptr;
-}
-
 HIMAGELIST ReportListCtrl::SetImageList(HIMAGELIST list)
 {
     ::SetWindowLongA(m_hWnd, GWL_STYLE, ::GetWindowLongA(m_hWnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);

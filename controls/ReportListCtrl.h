@@ -75,15 +75,11 @@ public:
     // WM_LISTSORTED to the parent. Does nothing when the column does not exist or sorting is
     // disabled.
     void SortItems(int column, bool ascending);
-    int GetSortColumn() const { return m_sortColumn; }       // -1: not sorted since last change
-    bool IsSortAscending() const { return m_sortAscending != 0; }
 
     // Sets a cell's background; colour CLR_NONE (-1) is the system window colour. A row or
     // column out of range widens the target to every row or every column (both: every cell).
     // repaint: redraw the whole list at once.
     void SetCellBkColor(int row, int column, COLORREF colour, bool repaint);
-    // The row's colours, or nullptr for a row that does not exist or has none.
-    const CellColors* GetCellColors(int row) const;
 
     // The first row whose column-0 text equals label byte for byte (case-sensitive), or -1.
     int FindRowExact(const std::string& label) const;

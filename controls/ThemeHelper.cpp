@@ -43,11 +43,6 @@ const ThemeApi& Api()
 
 }  // namespace
 
-bool ThemeHelper::ThemesAvailable()
-{
-    return Api().available;
-}
-
 ThemeHelper::~ThemeHelper()
 {
     Close();

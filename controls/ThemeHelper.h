@@ -13,10 +13,6 @@ public:
     ThemeHelper(const ThemeHelper&) = delete;
     ThemeHelper& operator=(const ThemeHelper&) = delete;
 
-    // UXTHEME.DLL and all four of OpenThemeData, DrawThemeBackground, CloseThemeData and
-    // DrawThemeText were found.
-    static bool ThemesAvailable();
-
     // Closes the held theme data and opens "BUTTON" theme data for window (none without a visual
     // style).
     void Open(HWND window);

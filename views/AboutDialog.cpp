@@ -7,6 +7,10 @@
 
 namespace {
 
+// The maker's site: the link's text and target, as written in the template.
+constexpr char kSiteUrl[] = "https://www.norvatech.example/";
+constexpr char kSiteToolTip[] = "Norvatech site";
+
 RECT ChildRect(HWND dialog, HWND child)
 {
     RECT rect = {};

@@ -8,10 +8,6 @@
 
 class AboutDialog : public Dialog {
 public:
-    // The maker's site: the link's text and target, as written in the template.
-    static constexpr char kSiteUrl[] = "https://www.norvatech.example/";
-    static constexpr char kSiteToolTip[] = "Norvatech site";
-
     // Owned by the application's main window.
     AboutDialog();
 

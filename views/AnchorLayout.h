@@ -29,7 +29,6 @@ public:
     // Records the owner's current client and window sizes as the opening size and makes the grip.
     // Anchors of an earlier run are dropped.
     void Initialize();
-    bool IsInitialized() const { return m_initialClientWidth != -1; }
 
     // Ties control's edges to the dialog and places it at once for the dialog's current size.
     // false (nothing registered) when the dialog or the control is not a window, the layout is
@@ -47,12 +46,10 @@ public:
     void ApplyTrackingLimits(MINMAXINFO& info) const;
     void Clear() { m_anchors.clear(); }
 
-    bool HasGrip() const { return m_showGrip; }
-    size_t AnchorCount() const { return m_anchors.size(); }
-
     static constexpr int GripId = 0xFFFF;
 
 private:
+    bool IsInitialized() const { return m_initialClientWidth != -1; }
     bool CreateGrip(HWND dialog, UINT dpi);
     void DestroyGrip();
     void Place(const AnchorEntry& entry, int dx, int dy) const;

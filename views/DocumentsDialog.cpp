@@ -18,6 +18,26 @@ int ClientWidth(const Window& control)
     return client.right;
 }
 
+// "Documents" takes 80 per cent of the list's client width (fraction dropped), "Duration" the rest
+// less one pixel, so that no horizontal scroll bar appears.
+struct ColumnWidths {
+    int documents;
+    int duration;
+};
+
+ColumnWidths ColumnWidthsFor(int listClientWidth)
+{
+    const int documents = static_cast<int>(listClientWidth * 0.8);
+    return { documents, listClientWidth - documents - 1 };
+}
+
+// The caption's share: the record's ticks in the store's current total, fraction dropped, never
+// above 100.
+int PercentOf(const AppRecord& record, const ActivityStore& store)
+{
+    return std::min(PercentTruncated(record.ticks, store.totalTicks()), 100);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(DocumentsDialog, DefaultButtonDialog)
@@ -31,17 +51,6 @@ DocumentsDialog::DocumentsDialog(Window* parent, std::string appName, int percen
       m_appName(std::move(appName)),
       m_percent(percent)
 {
-}
-
-DocumentsDialog::ColumnWidths DocumentsDialog::ColumnWidthsFor(int listClientWidth)
-{
-    const int documents = static_cast<int>(listClientWidth * 0.8);
-    return { documents, listClientWidth - documents - 1 };
-}
-
-int DocumentsDialog::PercentOf(const AppRecord& record, const ActivityStore& store)
-{
-    return std::min(PercentTruncated(record.ticks, store.totalTicks()), 100);
 }
 
 void DocumentsDialog::DoDataExchange(DataExchange& exchange)
@@ -115,7 +124,7 @@ void ShowDocumentsOfRow(Window& parent, const ReportListCtrl& list, int row,
     const AppRecord* record = store.Find(name);
     if (record == nullptr)
         return;
-    DocumentsDialog dialog(&parent, name, DocumentsDialog::PercentOf(*record, store),
+    DocumentsDialog dialog(&parent, name, PercentOf(*record, store),
                            record->documents);
     dialog.DoModal();
 }

@@ -18,7 +18,6 @@
 
 class ActivityStore;
 class ReportListCtrl;
-struct AppRecord;
 
 class DocumentsDialog : public DefaultButtonDialog {
 public:
@@ -27,18 +26,6 @@ public:
     // documents is read once, while the dialog initialises inside DoModal; later changes to it
     // (a Clear while the dialog is open) never reach the dialog.
     DocumentsDialog(Window* parent, std::string appName, int percent, const DocumentMap& documents);
-
-    // "Documents" takes 80 per cent of the list's client width (fraction dropped), "Duration" the
-    // rest less one pixel, so that no horizontal scroll bar appears.
-    struct ColumnWidths {
-        int documents;
-        int duration;
-    };
-    static ColumnWidths ColumnWidthsFor(int listClientWidth);
-
-    // The caption's share: the record's ticks in the store's current total, fraction dropped,
-    // never above 100.
-    static int PercentOf(const AppRecord& record, const ActivityStore& store);
 
 protected:
     BOOL OnInitDialog() override;

@@ -25,9 +25,6 @@ public:
     bool AddAnchorPercent(HWND control, BYTE leftPercent, BYTE rightPercent, BYTE topPercent,
                           BYTE bottomPercent);
 
-    bool HasGrip() const { return m_layout.HasGrip(); }
-    size_t AnchorCount() const { return m_layout.AnchorCount(); }
-
 protected:
     // Calls InitLayout. A derived OnInitDialog calls InitLayout first, then sets up its controls,
     // then registers its anchors.
