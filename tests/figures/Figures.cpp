@@ -1,0 +1,145 @@
+// Speed and footprint of the real main window, for docs/performance.md. Run under Wine:
+//   scripts/wine-session.sh <tree> && . <tree>/wine.env && wine <tree>/bin/vantel_figures.exe ARGS
+//   --memory N     N applications of 100 titles each, every title from a tick, the window hidden
+//                  as the program lives and its tray requests kept in this process: private
+//                  memory before the window, with the empty window and filled; the median tick of
+//                  a listed application and of one that adds a row and its icon
+//   --tick-cpu N   N ticks of the real window on the real platform (a titled window of another
+//                  thread in front), hidden with a tray entry, hidden without one, and shown: CPU
+//                  time of the window's thread per tick
+// The CPU time of vantel.exe itself is read from outside by bench/windows/figures-program.sh.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/ActivitySampler.h"
+#include "tests/support/MainWindowRun.h"
+
+namespace {
+
+using ui::Script;
+
+double PrivateMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    // Wine 8 leaves PrivateUsage at 0 and reports the private commit as PagefileUsage.
+    return static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage)) / (1024.0 * 1024.0);
+}
+
+double MillisecondsOf(const std::function<void()>& work)
+{
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    work();
+    QueryPerformanceCounter(&after);
+    return static_cast<double>(after.QuadPart - before.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+void Memory(int applications)
+{
+    constexpr int kTitles = 100, kRunningProcesses = 256;
+    const double atStart = PrivateMegabytes();
+    MainWindowRun run;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    MainDialog dialog(run.Services());
+    run.Run(dialog, {Script::Do([&] {
+        ShowWindow(run.window, SW_HIDE);
+        const double empty = PrivateMegabytes();
+        std::vector<double> adding, listed;
+        for (int i = 0; i < applications; ++i) {
+            // A process starts with each application and has ended a few hundred later.
+            const std::uint32_t id = static_cast<std::uint32_t>(i + 1) * 4;
+            run.processes.processes.push_back({id, "app" + std::to_string(100000 + i) + ".exe"});
+            run.processes.paths[id] = self;   // an executable with an icon
+            if (run.processes.processes.size() > kRunningProcesses)
+                run.processes.processes.erase(run.processes.processes.begin());
+            for (int title = 0; title < kTitles; ++title) {
+                // 27 bytes: past the short-string buffer, a heap block of its own.
+                const std::string text = "Document " + std::to_string(100 + title) + " - app" + std::to_string(100000 + i);
+                const double cost = MillisecondsOf([&] { run.Tick(id, text); });
+                if (title == 0 && i >= applications - applications / 10)
+                    adding.push_back(cost);
+            }
+        }
+        const double filled = PrivateMegabytes();
+        std::srand(1);
+        for (int sample = 0; sample < 1001 && applications > 0; ++sample) {
+            const auto& [id, name] = run.processes.processes[std::rand() % run.processes.processes.size()];
+            listed.push_back(MillisecondsOf([&] { run.Tick(id, "Document " + std::to_string(100 + std::rand() % kTitles) + " - " + name); }));
+        }
+        const double titles = static_cast<double>(applications) * kTitles;
+        std::printf("memory %d apps x %d titles: private %.1f MB (process start %.1f MB, empty window %.1f MB); "
+                    "%.0f bytes per stored title; median tick %.3f ms, adding an application %.3f ms\n",
+                    applications, kTitles, filled, atStart, empty, titles > 0 ? (filled - empty) * 1048576.0 / titles : 0.0,
+                    Median(listed), Median(adding));
+    })});
+}
+
+double ThreadSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto value = [](const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+    return static_cast<double>(value(kernel) + value(user)) / 1e7;
+}
+
+DWORD WINAPI EditorThread(void*)
+{
+    // Beside where the main window opens, so that the shown window paints what changes.
+    SetForegroundWindow(CreateWindowExA(0, "STATIC", "Report.txt - Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500,
+                                        400, 300, nullptr, nullptr, nullptr, nullptr));
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
+
+void TickCpu(int ticks)
+{
+    MainWindowRun run;
+    MainDialog dialog(MainDialogServices::Win32());
+    CreateThread(nullptr, 0, EditorThread, nullptr, 0, nullptr);
+    const auto measure = [&](const char* how) {
+        return Script::Do([&run, ticks, how] {
+            ui::Pump(500);
+            const double before = ThreadSeconds();
+            for (int i = 0; i < ticks; ++i) {
+                ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
+                ui::Pump(0);
+            }
+            std::printf("tick cpu %s: %.1f us a tick\n", how, (ThreadSeconds() - before) * 1e6 / ticks);
+        });
+    };
+    run.Run(dialog, {Script::Do([&] { ui::SendCommand(run.window, IDCANCEL); }), measure("hidden"),
+                     Script::Do([&] { ui::SendTimer(run.window, ActivitySampler::kReturnTimerId); }), measure("hidden, no entry"),
+                     Script::Do([&] { ShowWindow(run.window, SW_SHOWNOACTIVATE); }), measure("shown")});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 2 ? argv[1] : "";
+    if (mode == "--memory")
+        Memory(std::atoi(argv[2]));
+    else if (mode == "--tick-cpu")
+        TickCpu(std::atoi(argv[2]));
+    else
+        std::fprintf(stderr, "usage: vantel_figures --memory N | --tick-cpu N\n");
+    return mode.empty() ? 2 : 0;
+}
