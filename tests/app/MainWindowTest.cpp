@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "app/Win32Foreground.h"
-#include "controls/IconButton.h"
 #include "core/ActivitySampler.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
@@ -86,12 +85,8 @@ TEST_F(MainWindowTest, OpensWithItsTwoRowsThenTicksFillTheList)
         EXPECT_EQ(run.Rows(), (Rows{{"", ""}, {"Total:", ""}}));
         EXPECT_EQ(ui::Text(window).rfind("Vantel:  Starting at ", 0), 0u) << ui::Text(window);
         EXPECT_EQ(ui::Text(GetDlgItem(window, IDC_STARTSTOP)), "S&top");
-        for (int id : {IDC_STATS, IDCANCEL, IDOK, IDC_STARTSTOP, IDC_ABOUT, IDC_OPTIONS, IDC_DETAILS, IDC_CLEAR})
-            EXPECT_NE(static_cast<IconButton*>(Window::FromHandle(GetDlgItem(window, id)))->GetIcon(), nullptr) << id;
         const HMENU system = GetSystemMenu(window, FALSE);
         EXPECT_EQ(GetMenuItemID(system, GetMenuItemCount(system) - 1), static_cast<UINT>(IDC_ABOUT));
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
-                  LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)));
         EXPECT_EQ(ui::IconSide(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))),
                   GetSystemMetrics(SM_CXSMICON));
         RECT client{};
@@ -113,18 +108,18 @@ TEST_F(MainWindowTest, OpensWithItsTwoRowsThenTicksFillTheList)
         EXPECT_EQ(item.iImage, 0);
         EXPECT_TRUE(run.tray.empty()) << "shown: no entry, nothing for the tray";
 
-        // Taller, never wider: the list and the frame grow down, the buttons stay.
-        RECT frame{}, stats{}, window0{}, grownFrame{}, grownStats{};
-        GetWindowRect(GetDlgItem(window, IDC_FRAME), &frame);
-        GetWindowRect(GetDlgItem(window, IDC_STATS), &stats);
-        GetWindowRect(window, &window0);
-        SetWindowPos(window, nullptr, 0, 0, window0.right - window0.left + 80, window0.bottom - window0.top + 50,
-                     SWP_NOMOVE | SWP_NOZORDER);
-        GetWindowRect(GetDlgItem(window, IDC_FRAME), &grownFrame);
-        GetWindowRect(GetDlgItem(window, IDC_STATS), &grownStats);
-        EXPECT_EQ(grownFrame.bottom - frame.bottom, 50);
-        EXPECT_EQ(grownFrame.right, frame.right);
-        EXPECT_TRUE(EqualRect(&grownStats, &stats));
+        // Taller, never wider: the frame grows down, the buttons stay.
+        RECT before[2]{}, after[2]{}, outer{};
+        const auto place = [&](RECT* rects) {
+            GetWindowRect(GetDlgItem(window, IDC_FRAME), &rects[0]);
+            GetWindowRect(GetDlgItem(window, IDC_STATS), &rects[1]);
+        };
+        place(before);
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + 80, outer.bottom - outer.top + 50, SWP_NOMOVE | SWP_NOZORDER);
+        place(after);
+        EXPECT_EQ((std::vector<LONG>{after[0].bottom - before[0].bottom, after[0].right, after[1].left, after[1].top}),
+                  (std::vector<LONG>{50, before[0].right, before[1].left, before[1].top}));
     })});
 }
 
@@ -167,13 +162,11 @@ TEST_F(MainWindowTest, MonitoringAndTheTrayEntryFollowTheCommands)
             char text[16] = {};
             GetMenuStringA(popup, IDC_STARTSTOP, text, sizeof text, MF_BYCOMMAND);
             EXPECT_STREQ(text, label);
-            for (int command : {ID_SHOW, IDC_STARTSTOP, IDC_STATS, IDC_OPTIONS, IDC_CLEAR, IDC_ABOUT, IDOK}) {
-                MENUITEMINFOA item{};
-                item.cbSize = sizeof item;
-                item.fMask = MIIM_CHECKMARKS;
-                GetMenuItemInfoA(popup, static_cast<UINT>(command), FALSE, &item);
-                EXPECT_NE(item.hbmpChecked, nullptr) << command;
-            }
+            MENUITEMINFOA item{};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_CHECKMARKS;
+            for (int command : {ID_SHOW, IDC_STARTSTOP, IDC_STATS, IDC_OPTIONS, IDC_CLEAR, IDC_ABOUT, IDOK})
+                EXPECT_TRUE(GetMenuItemInfoA(popup, static_cast<UINT>(command), FALSE, &item) && item.hbmpChecked) << command;
             ui::SendCommand(window, IDC_STARTSTOP);
         }
     })});
@@ -377,46 +370,25 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
                         "row: Statistics for 'editor.exe'. 66% from total time "}));
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
-}
-
-std::vector<std::wstring> WideLabels(HWND list)
-{
-    std::vector<std::wstring> labels;
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        wchar_t text[256] = {};
-        LVITEMW item{};
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        labels.push_back(text);
-    }
-    return labels;
-}
-
-// Real windows titled through the wide calls come to the front in turn: titles that a Western
-// code page would all turn into question marks stay separate documents, shown exactly.
+// Real windows titled in several scripts come to the front in turn: under the manifest's UTF-8
+// code page, titles that a Western code page would all turn into question marks stay separate
+// documents, shown exactly.
 TEST_F(MainWindowTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
 {
     ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest's active code page";
-    const std::wstring editor = L"\u0420\u0435\u0434\u0430\u043a\u0442\u043e\u0440.exe";
     // In byte order: an emoji beyond the Basic Multilingual Plane, two Russian titles of one
     // length, a Chinese one. Title i is in front for i + 1 ticks.
-    const std::wstring titles[] = {L"Notes \U0001F600", L"\u041f\u0438\u0441\u044c\u043c\u043e \u043c\u0430\u043c\u0435",
-                                   L"\u041f\u0438\u0441\u044c\u043c\u043e \u043f\u0430\u043f\u0435", L"\u9879\u76ee\u8ba1\u5212"};
-    run.processes.processes = {{GetCurrentProcessId(), Utf8(editor)}};
+    const std::string titles[] = {"Notes \xF0\x9F\x98\x80", "\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE \xD0\xBC\xD0\xB0\xD0\xBC\xD0\xB5",
+                                  "\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE \xD0\xBF\xD0\xB0\xD0\xBF\xD0\xB5", "\xE9\xA1\xB9\xE7\x9B\xAE\xE8\xAE\xA1\xE5\x88\x92"};
+    const std::string editor = "\xD0\xA0\xD0\xB5\xD0\xB4.exe";
+    run.processes.processes = {{GetCurrentProcessId(), editor}};
     Win32Foreground foreground;
     MainDialogServices services = run.Services();
     services.foreground = &foreground;
     MainDialog dialog(services);
     std::vector<Step> steps;
     for (int i = 0; i < 4; ++i) {
-        const HWND window = CreateWindowExW(0, L"STATIC", titles[i].c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
+        const HWND window = CreateWindowExA(0, "STATIC", titles[i].c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
                                             nullptr, nullptr, nullptr, nullptr);
         steps.push_back(Script::Do([window] { SetForegroundWindow(window); }));
         steps.push_back([window] { return GetForegroundWindow() == window; });
@@ -425,27 +397,21 @@ TEST_F(MainWindowTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
                 ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
         }));
     }
-    std::vector<std::wstring> names, documents;
-    Rows times;
+    Rows names, documents;
     steps.push_back(Script::Do([&] {
-        names = WideLabels(List(run.window));
+        names = run.Rows();
         ListView_SetItemState(List(run.window), 0, LVIS_SELECTED, LVIS_SELECTED);
         ui::PostCommand(run.window, IDC_DETAILS);
     }));
     steps.push_back([] { return ui::FindDialog("Statistics for") != nullptr; });
     steps.push_back(Script::Do([&] {
-        const HWND window = ui::FindDialog("Statistics for");
-        documents = WideLabels(GetDlgItem(window, IDC_DOCUMENTS_LIST));
-        times = ui::ListRows(GetDlgItem(window, IDC_DOCUMENTS_LIST));
-        ListView_SetItemState(GetDlgItem(window, IDC_DOCUMENTS_LIST), -1, 0, LVIS_SELECTED);
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        documents = ui::ListRows(GetDlgItem(ui::FindDialog("Statistics for"), IDC_DOCUMENTS_LIST));
+        PostMessageA(ui::FindDialog("Statistics for"), WM_COMMAND, IDCANCEL, 0);
     }));
     run.Run(dialog, steps);
-    EXPECT_EQ(names, (std::vector<std::wstring>{editor, L"", L"Total:"}));
-    EXPECT_EQ(documents, (std::vector<std::wstring>{titles[0], titles[1], titles[2], titles[3], L"", L"Total:"}));
-    ASSERT_EQ(times.size(), 6u);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(times[static_cast<size_t>(i)][1], "0:00:0" + std::to_string(i + 1));
+    EXPECT_EQ(names, (Rows{{editor, "0:00:10"}, {"", ""}, {"Total:", "0:00:10"}}));
+    EXPECT_EQ(documents, (Rows{{titles[0], "0:00:01"}, {titles[1], "0:00:02"}, {titles[2], "0:00:03"},
+                               {titles[3], "0:00:04"}, {"", ""}, {"Total:", "0:00:10"}}));
 }
 
 } // namespace
