@@ -92,17 +92,12 @@ void ClickOn(const Program& target, HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
-    INPUT input[2]{};
-    for (INPUT& event : input) {
-        event.type = INPUT_MOUSE;
-        event.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        event.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    }
-    SendInput(1, input, sizeof input[0]);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     Sleep(150);
-    input[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof input[0]);
     Sleep(100);
     target.WaitIdle();
@@ -162,12 +157,6 @@ TEST_F(VantelEndToEnd, CountsTheProgramInFrontAndObeysItsButtons)
     Sleep(3000);
     const int counted = SecondsOf(List(), "e2e_foreground_app.exe");
     EXPECT_NEAR(counted, static_cast<int>(GetTickCount() - since) / 1000, 1);
-    auto rows = RemoteRows(List());
-    int sum = 0;
-    for (size_t i = 0; i + 2 < rows.size(); ++i)
-        sum += SecondsOf(List(), rows[i].first);
-    EXPECT_EQ(rows[rows.size() - 2], std::make_pair(std::string(), std::string()));
-    EXPECT_EQ(SecondsOf(List(), "Total:"), sum);
 
     // Stop with the mouse: nothing is counted until Start.
     const HWND startStop = GetDlgItem(main, IDC_STARTSTOP);
