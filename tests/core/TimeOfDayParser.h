@@ -8,20 +8,18 @@
 inline bool ParseTimeOfDay(const std::string& text, double& when)
 {
     const std::size_t firstColon = text.find(':');
-    if (firstColon != 1 && firstColon != 2)
-        return false;
-    if (text.size() != firstColon + 6 || text[firstColon + 3] != ':')
+    if ((firstColon != 1 && firstColon != 2) || text.size() != firstColon + 6 ||
+        text[firstColon + 3] != ':')
         return false;
     int fields[3] = {0, 0, 0};
     int field = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == firstColon || i == firstColon + 3) {
+        if (i == firstColon || i == firstColon + 3)
             ++field;
-        } else if (text[i] >= '0' && text[i] <= '9') {
+        else if (text[i] >= '0' && text[i] <= '9')
             fields[field] = fields[field] * 10 + (text[i] - '0');
-        } else {
+        else
             return false;
-        }
     }
     if (fields[0] > 23 || fields[1] > 59 || fields[2] > 59)
         return false;
