@@ -57,10 +57,8 @@ struct MainWindowTest : ::testing::Test {
     MainWindowRun run;
     MainWindowTest()
     {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
         run.processes.processes = {{100, "editor.exe"}, {200, "viewer.exe"}};
-        run.processes.paths[100] = self;   // the test program's icon
+        run.processes.paths[100] = ui::ThisExecutable();   // the test program's icon
     }
     size_t Count(DWORD message) const
     {

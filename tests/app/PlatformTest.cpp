@@ -34,7 +34,7 @@ struct ChildProcess {
         const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
         CreateDirectoryA(directory.c_str(), nullptr);
         path = directory + "\\" + name;
-        CopyFileA((Folder(ModulePathOfTest()) + "process_test_child.exe").c_str(), path.c_str(), FALSE);
+        CopyFileA((Folder(ui::ThisExecutable()) + "process_test_child.exe").c_str(), path.c_str(), FALSE);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + path + "\" " + argument;
@@ -56,12 +56,6 @@ struct ChildProcess {
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
         info.hProcess = nullptr;
-    }
-    static std::string ModulePathOfTest()
-    {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        return self;
     }
 };
 

@@ -61,10 +61,8 @@ struct DpiTest : ::testing::Test {
     MainWindowRun run;
     DpiTest()
     {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
         run.processes.processes = {{100, "editor.exe"}, {200, "browser.exe"}};
-        run.processes.paths[100] = self;
+        run.processes.paths[100] = ui::ThisExecutable();
     }
     Script::Step Ticks()
     {

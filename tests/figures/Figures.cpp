@@ -54,8 +54,6 @@ void Memory(int applications)
     constexpr int kTitles = 100, kRunningProcesses = 256;
     const double atStart = PrivateMegabytes();
     MainWindowRun run;
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     MainDialog dialog(run.Services());
     run.Run(dialog, {Script::Do([&] {
         ShowWindow(run.window, SW_HIDE);
@@ -65,7 +63,7 @@ void Memory(int applications)
             // A process starts with each application and has ended a few hundred later.
             const std::uint32_t id = static_cast<std::uint32_t>(i + 1) * 4;
             run.processes.processes.push_back({id, "app" + std::to_string(100000 + i) + ".exe"});
-            run.processes.paths[id] = self;   // an executable with an icon
+            run.processes.paths[id] = ui::ThisExecutable();   // an executable with an icon
             if (run.processes.processes.size() > kRunningProcesses)
                 run.processes.processes.erase(run.processes.processes.begin());
             for (int title = 0; title < kTitles; ++title) {

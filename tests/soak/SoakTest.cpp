@@ -180,13 +180,6 @@ void ClearAnswering(HWND main, int button, std::function<void()> whileOpen)
     KillTimer(nullptr, timer);
 }
 
-std::string ThisExecutable()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 // The first main window of a process loads what the system keeps for the rest of its life
 // (classes, fonts, shared icons); the census compares runs after one such window.
 void WarmUpOnce()
@@ -197,7 +190,7 @@ void WarmUpOnce()
     MainWindowRun run;
     for (std::uint32_t id = 4; id < 200; id += 4) {   // rows enough for a scroll bar
         run.processes.processes.push_back({id, "warm" + std::to_string(id) + ".exe"});
-        run.processes.paths[id] = ThisExecutable();
+        run.processes.paths[id] = ui::ThisExecutable();
     }
     MainDialog dialog(run.Services());
     run.Run(dialog, {Script::Do([&] {
@@ -222,7 +215,7 @@ TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
     const HWND withIcon = SceneWindow();
     const Census atStart = Census::Take();
     MainWindowRun run;
-    const std::string self = ThisExecutable();
+    const std::string self = ui::ThisExecutable();
     std::mt19937 random(11);
     const auto chance = [&](unsigned oneIn) { return random() % oneIn == 0; };
     Model model(run.processes);

@@ -55,6 +55,13 @@ std::string Text(HWND window)
     return text;
 }
 
+std::string ThisExecutable()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
 namespace {
 
 struct DialogSearch {
@@ -122,9 +129,7 @@ int IconSide(HICON icon)
 
 bool SaveScreenshot(HWND window, const std::string& name)
 {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder(self);
+    std::string folder = ThisExecutable();
     folder = folder.substr(0, folder.find_last_of("\\/") + 1) + "..\\e2e-screenshots\\";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     RECT rect{};

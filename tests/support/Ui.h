@@ -28,6 +28,8 @@ void SendCommand(HWND window, int id);
 void PostCommand(HWND window, int id);
 
 std::string Text(HWND window);
+// The full path of the running test program.
+std::string ThisExecutable();
 // The visible dialog or message box ("#32770") of this thread whose caption begins with prefix.
 HWND FindDialog(const std::string& prefix);
 // A message box's message.
