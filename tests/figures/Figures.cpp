@@ -1,13 +1,9 @@
-// Speed and footprint of the real main window, for docs/performance.md. Run under Wine:
-//   scripts/wine-session.sh <tree> && . <tree>/wine.env && wine <tree>/bin/vantel_figures.exe ARGS
-//   --memory N     N applications of 100 titles each, every title from a tick, the window hidden
-//                  as the program lives and its tray requests kept in this process: private
-//                  memory before the window, with the empty window and filled; the median tick of
-//                  a listed application and of one that adds a row and its icon
-//   --tick-cpu N   N ticks of the real window on the real platform (a titled window of another
-//                  thread in front), hidden with a tray entry, hidden without one, and shown: CPU
-//                  time of the window's thread per tick
-// The CPU time of vantel.exe itself is read from outside by bench/windows/figures-program.sh.
+// Memory and tick cost of the real main window, for docs/performance.md. Under Wine:
+//   scripts/wine-session.sh <tree> && . <tree>/wine.env && wine <tree>/bin/vantel_figures.exe --memory N
+// N applications of 100 titles each, every title from a tick, the window hidden as the program
+// lives and its tray requests kept in this process: private memory before the window, with the
+// empty window and filled; the median tick of a listed application and of one that adds a row and
+// its icon. The CPU time of vantel.exe itself is read from outside by bench/windows/figures-program.sh.
 #include <windows.h>
 #include <psapi.h>
 
@@ -88,56 +84,14 @@ void Memory(int applications)
     })});
 }
 
-double ThreadSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    const auto value = [](const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
-    return static_cast<double>(value(kernel) + value(user)) / 1e7;
-}
-
-DWORD WINAPI EditorThread(void*)
-{
-    // Beside where the main window opens, so that the shown window paints what changes.
-    SetForegroundWindow(CreateWindowExA(0, "STATIC", "Report.txt - Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500,
-                                        400, 300, nullptr, nullptr, nullptr, nullptr));
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0)
-        DispatchMessageA(&message);
-    return 0;
-}
-
-void TickCpu(int ticks)
-{
-    MainWindowRun run;
-    MainDialog dialog(MainDialogServices::Win32());
-    CreateThread(nullptr, 0, EditorThread, nullptr, 0, nullptr);
-    const auto measure = [&](const char* how) {
-        return Script::Do([&run, ticks, how] {
-            ui::Pump(500);
-            const double before = ThreadSeconds();
-            for (int i = 0; i < ticks; ++i) {
-                ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
-                ui::Pump(0);
-            }
-            std::printf("tick cpu %s: %.1f us a tick\n", how, (ThreadSeconds() - before) * 1e6 / ticks);
-        });
-    };
-    run.Run(dialog, {Script::Do([&] { ui::SendCommand(run.window, IDCANCEL); }), measure("hidden"),
-                     Script::Do([&] { ui::SendTimer(run.window, ActivitySampler::kReturnTimerId); }), measure("hidden, no entry"),
-                     Script::Do([&] { ShowWindow(run.window, SW_SHOWNOACTIVATE); }), measure("shown")});
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string mode = argc > 2 ? argv[1] : "";
-    if (mode == "--memory")
-        Memory(std::atoi(argv[2]));
-    else if (mode == "--tick-cpu")
-        TickCpu(std::atoi(argv[2]));
-    else
-        std::fprintf(stderr, "usage: vantel_figures --memory N | --tick-cpu N\n");
-    return mode.empty() ? 2 : 0;
+    if (argc != 3 || std::string(argv[1]) != "--memory") {
+        std::fprintf(stderr, "usage: vantel_figures --memory N\n");
+        return 2;
+    }
+    Memory(std::atoi(argv[2]));
+    return 0;
 }
