@@ -27,26 +27,6 @@ const std::string kDisabledTip = "Vantel is disabled.";
 
 HWND List(HWND window) { return GetDlgItem(window, IDC_MAIN_LIST); }
 
-struct CaptionCount {
-    const std::string& caption;
-    int count;
-};
-
-BOOL CALLBACK CountCaption(HWND window, LPARAM data)
-{
-    auto& search = *reinterpret_cast<CaptionCount*>(data);
-    search.count += IsWindowVisible(window) && ui::Text(window) == search.caption;
-    return TRUE;
-}
-
-// The visible top-level windows of this thread captioned caption.
-int CountWindows(const std::string& caption)
-{
-    CaptionCount search{caption, 0};
-    EnumThreadWindows(GetCurrentThreadId(), CountCaption, reinterpret_cast<LPARAM>(&search));
-    return search.count;
-}
-
 HICON TrayIconResource(UINT id)
 {
     return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
@@ -228,7 +208,7 @@ TEST_F(MainWindowTest, ClearAsksOnceDefaultsToNoAndOnYesStartsAfresh)
         }),
         Script::Wait(100),
         Script::Do([&] {
-            EXPECT_EQ(CountWindows(AppTitle()), 1);
+            EXPECT_EQ(ui::Dialogs(AppTitle()).size(), 1u);
             PostMessageA(box(), WM_COMMAND, IDYES, 0);
         }),
         [&] { return box() == nullptr; },
@@ -310,7 +290,7 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
         Script::Do([&] { ui::PostCommand(run.window, IDC_ABOUT); }),
         Script::Wait(200),
         Script::Do([&] {
-            EXPECT_EQ(CountWindows("About Vantel"), 2);
+            EXPECT_EQ(ui::Dialogs("About Vantel").size(), 2u);
         }),
         close("About Vantel"), close("About Vantel"),
         closed("About Vantel"),

@@ -66,7 +66,7 @@ namespace {
 
 struct DialogSearch {
     const std::string& prefix;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
@@ -74,20 +74,25 @@ BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
     auto& search = *reinterpret_cast<DialogSearch*>(data);
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof className);
-    if (!::IsWindowVisible(window) || std::string(className) != "#32770"
-        || Text(window).compare(0, search.prefix.size(), search.prefix) != 0)
-        return TRUE;
-    search.found = window;
-    return FALSE;
+    if (::IsWindowVisible(window) && std::string(className) == "#32770"
+        && Text(window).compare(0, search.prefix.size(), search.prefix) == 0)
+        search.found.push_back(window);
+    return TRUE;
 }
 
 } // namespace
 
-HWND FindDialog(const std::string& prefix)
+std::vector<HWND> Dialogs(const std::string& prefix)
 {
-    DialogSearch search{prefix, nullptr};
+    DialogSearch search{prefix, {}};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindByCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindDialog(const std::string& prefix)
+{
+    const std::vector<HWND> found = Dialogs(prefix);
+    return found.empty() ? nullptr : found.front();
 }
 
 std::string BoxText(HWND box)

@@ -30,7 +30,9 @@ void PostCommand(HWND window, int id);
 std::string Text(HWND window);
 // The full path of the running test program.
 std::string ThisExecutable();
-// The visible dialog or message box ("#32770") of this thread whose caption begins with prefix.
+// The visible dialogs and message boxes ("#32770") of this thread whose caption begins with
+// prefix; FindDialog the first of them.
+std::vector<HWND> Dialogs(const std::string& prefix);
 HWND FindDialog(const std::string& prefix);
 // A message box's message.
 std::string BoxText(HWND box);
