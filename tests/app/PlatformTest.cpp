@@ -21,41 +21,28 @@ WindowRef Ref(HWND window) { return reinterpret_cast<WindowRef>(window); }
 
 std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
-// The helper program beside this test, copied under a name into a folder of its own, and run.
-struct ChildProcess {
-    std::string path;
-    PROCESS_INFORMATION info{};
+// A copy of the helper program beside this test, under a name in a folder of its own.
+std::string CopyOfHelper(const std::string& folder, const std::string& name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    GetLongPathNameA(temp, temp, MAX_PATH);
+    const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
+    CreateDirectoryA(directory.c_str(), nullptr);
+    CopyFileA((Folder(ui::ThisExecutable()) + "process_test_child.exe").c_str(), (directory + "\\" + name).c_str(), FALSE);
+    return directory + "\\" + name;
+}
 
-    ChildProcess(const std::string& folder, const std::string& name, std::string argument = "")
+struct ChildProcess : ui::Program {
+    ChildProcess(const std::string& folder, const std::string& name, const std::string& argument = "")
+        : Program(CopyOfHelper(folder, name), argument)
     {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        GetLongPathNameA(temp, temp, MAX_PATH);
-        const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
-        CreateDirectoryA(directory.c_str(), nullptr);
-        path = directory + "\\" + name;
-        CopyFileA((Folder(ui::ThisExecutable()) + "process_test_child.exe").c_str(), path.c_str(), FALSE);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + path + "\" " + argument;
-        CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &startup, &info);
     }
     ~ChildProcess()
     {
         End();
         DeleteFileA(path.c_str());
         RemoveDirectoryA(Folder(path).c_str());
-    }
-    void End()
-    {
-        if (info.hProcess == nullptr)
-            return;
-        TerminateProcess(info.hProcess, 0);
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-        info.hProcess = nullptr;
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,28 +24,6 @@ std::string BinFolder()
     const std::string path = ui::ThisExecutable();
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
-
-// A program of the bin folder, ended by force if the test leaves it running.
-struct Program {
-    PROCESS_INFORMATION info{};
-    Program(const std::string& exe, const std::string& arguments)
-    {
-        std::string commandLine = "\"" + BinFolder() + exe + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, BinFolder().c_str(),
-                       &startup, &info);
-    }
-    ~Program()
-    {
-        if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    bool HasEnded(DWORD waitMs) const { return WaitForSingleObject(info.hProcess, waitMs) == WAIT_OBJECT_0; }
-    void WaitIdle() const { WaitForInputIdle(info.hProcess, 3000); }
-};
 
 // The label and time of every row of a list view in another process: the item and its text
 // buffer live in that process's memory, filled there by LVM_GETITEMTEXTA and read back.
@@ -86,7 +65,7 @@ int SecondsOf(HWND list, const std::string& label)
 }
 
 // Real input through the system's queue, at a human pace: a click in the middle of window, a key.
-void ClickOn(const Program& target, HWND window)
+void ClickOn(const ui::Program& target, HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -119,8 +98,7 @@ void PressKey(WORD key)
 }
 
 struct VantelEndToEnd : ::testing::Test {
-    Program* vantel = nullptr;
-    Program* editorProgram = nullptr;
+    std::optional<ui::Program> vantel, editorProgram;
     HWND main = nullptr;
     HWND editor = nullptr;
 
@@ -130,24 +108,22 @@ struct VantelEndToEnd : ::testing::Test {
         ASSERT_EQ(FindWindowA(kMainClass, nullptr), nullptr) << "a copy of Vantel is running";
         WriteOption(kMonitorAtStartupOption, 1);
         WriteOption(kMinToTrayOption, minToTray);
-        vantel = new Program("vantel.exe", "");
+        vantel.emplace(BinFolder() + "vantel.exe", "");
         ASSERT_TRUE(ui::WaitFor([&] {
             main = FindWindowA(kMainClass, nullptr);
             return main != nullptr && RemoteRows(GetDlgItem(main, IDC_MAIN_LIST)).size() >= 2
                 && (IsWindowVisible(main) != FALSE) == (minToTray == 0);
         }, 10000));
-        editorProgram = new Program("e2e_foreground_app.exe", "First document");
+        editorProgram.emplace(BinFolder() + "e2e_foreground_app.exe", "First document");
         ASSERT_TRUE(ui::WaitFor([&] { return (editor = FindWindowA(kAppClass, nullptr)) != nullptr; }, 10000));
         SetForegroundWindow(editor);
         ASSERT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == editor; }));
     }
     void TearDown() override
     {
-        if (vantel != nullptr && !vantel->HasEnded(0))
+        if (vantel && !vantel->HasEnded(0))
             PostMessageA(main, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(vantel == nullptr || vantel->HasEnded(5000));
-        delete vantel;
-        delete editorProgram;
+        EXPECT_TRUE(!vantel || vantel->HasEnded(5000));
     }
     HWND List() const { return GetDlgItem(main, IDC_MAIN_LIST); }
 };
@@ -226,7 +202,7 @@ TEST_F(VantelEndToEnd, AnotherStartBringsTheWindowForward)
             SetForegroundWindow(editor);
             return GetAncestor(WindowFromPoint(middle), GA_ROOT) == editor;
         })) << state;
-        Program second("vantel.exe", "");
+        ui::Program second(BinFolder() + "vantel.exe", "");
         EXPECT_TRUE(second.HasEnded(10000)) << state;
         EXPECT_TRUE(ui::WaitFor([&] {
             return IsWindowVisible(main) && GetForegroundWindow() == main

@@ -62,6 +62,41 @@ std::string ThisExecutable()
     return path;
 }
 
+Program::Program(const std::string& path, const std::string& arguments) : path(path)
+{
+    std::string commandLine = "\"" + path + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                     &startup, &info);
+}
+
+Program::~Program()
+{
+    End();
+}
+
+bool Program::HasEnded(DWORD waitMs) const
+{
+    return ::WaitForSingleObject(info.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
+void Program::WaitIdle() const
+{
+    ::WaitForInputIdle(info.hProcess, 3000);
+}
+
+void Program::End()
+{
+    if (info.hProcess == nullptr)
+        return;
+    ::TerminateProcess(info.hProcess, 1);
+    ::WaitForSingleObject(info.hProcess, 5000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    info.hProcess = nullptr;
+}
+
 namespace {
 
 struct DialogSearch {

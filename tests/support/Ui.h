@@ -41,6 +41,20 @@ Rows ListRows(HWND list);
 // The icon's width in pixels; 0 for no icon.
 int IconSide(HICON icon);
 
+// A program started from path with arguments, ended by force if it still runs when this goes.
+struct Program {
+    Program(const std::string& path, const std::string& arguments);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    bool HasEnded(DWORD waitMs) const;
+    void WaitIdle() const;
+    void End();
+
+    const std::string path;
+    PROCESS_INFORMATION info{};
+};
+
 // The window as it is on the screen, as <build tree>/e2e-screenshots/<name>.bmp.
 bool SaveScreenshot(HWND window, const std::string& name);
 
