@@ -7,53 +7,26 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-
-namespace {
-
-enum class Wanted { Present, Visible, Gone };
-
-bool Reached(Wanted wanted, HWND window)
-{
-    switch (wanted) {
-    case Wanted::Present: return window != nullptr;
-    case Wanted::Visible: return window != nullptr && IsWindowVisible(window);
-    case Wanted::Gone: return window == nullptr;
-    }
-    return false;
-}
-
-bool WaitUntil(Wanted wanted, const char* className, int seconds)
-{
-    for (int waited = 0; waited < seconds * 10; ++waited) {
-        if (Reached(wanted, FindWindowA(className, nullptr)))
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
-
-} // namespace
+#include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
+    const std::string action = argc == 4 ? argv[1] : "";
+    if (action != "wait" && action != "visible" && action != "exit") {
         std::fprintf(stderr, "usage: window_probe wait|visible|exit <class> <seconds>\n");
         return 2;
     }
     const char* className = argv[2];
-    const int seconds = std::atoi(argv[3]);
-    if (std::strcmp(argv[1], "wait") == 0)
-        return WaitUntil(Wanted::Present, className, seconds) ? 0 : 1;
-    if (std::strcmp(argv[1], "visible") == 0)
-        return WaitUntil(Wanted::Visible, className, seconds) ? 0 : 1;
-    if (std::strcmp(argv[1], "exit") == 0) {
-        HWND window = FindWindowA(className, nullptr);
+    if (action == "exit") {
+        const HWND window = FindWindowA(className, nullptr);
         if (window == nullptr)
             return 1;
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return WaitUntil(Wanted::Gone, className, seconds) ? 0 : 1;
     }
-    std::fprintf(stderr, "window_probe: unknown action %s\n", argv[1]);
-    return 2;
+    for (int waited = 0; waited < std::atoi(argv[3]) * 10; ++waited, Sleep(100)) {
+        const HWND window = FindWindowA(className, nullptr);
+        if (action == "exit" ? window == nullptr : window != nullptr && (action == "wait" || IsWindowVisible(window)))
+            return 0;
+    }
+    return 1;
 }
