@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "framework/Dialog.h"
@@ -174,39 +176,27 @@ bool SaveScreenshot(HWND window, const std::string& name)
     ::CreateDirectoryA(folder.c_str(), nullptr);
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
+    header.biWidth = rect.right - rect.left;
+    header.biHeight = rect.bottom - rect.top;
     header.biPlanes = 1;
     header.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
-    const int lines = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    void* pixels = nullptr;
+    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const bool copied = ::BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, rect.left, rect.top, SRCCOPY) && ::GdiFlush();
+    const DWORD size = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
+    const BITMAPFILEHEADER file{0x4D42, sizeof file + sizeof header + size, 0, 0, sizeof file + sizeof header};
+    std::ofstream out(folder + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file).write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(static_cast<const char*>(pixels), copied ? size : 0);
+    ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()),
-                          0, 0, sizeof(BITMAPFILEHEADER) + sizeof header};
-    const HANDLE out = ::CreateFileA((folder + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (lines != height || out == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(out, &file, sizeof file, &written, nullptr)
-                    && ::WriteFile(out, &header, sizeof header, &written, nullptr)
-                    && ::WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    ::CloseHandle(out);
-    return ok;
+    return copied && out.good();
 }
 
 namespace {
