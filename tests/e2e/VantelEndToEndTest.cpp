@@ -88,10 +88,8 @@ void ClickOn(const ui::Program& target, HWND window)
 void PressKey(WORD key)
 {
     INPUT input[2]{};
-    for (INPUT& event : input) {
-        event.type = INPUT_KEYBOARD;
-        event.ki.wVk = key;
-    }
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
     input[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof input[0]);
     Sleep(50);

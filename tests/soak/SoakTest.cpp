@@ -47,17 +47,12 @@ struct Census {
     static Census Take()
     {
         Census census;
-        for (UINT_PTR index = 1; index < 0x10000; ++index)
-            switch (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) {
-            case 0:
-            case OBJ_REGION:   // the program makes none; Wine keeps some of its own for windows
-                break;
-            case OBJ_DC:
-                ++census.deviceContexts;
-                break;
-            default:
-                ++census.gdiObjects;
-            }
+        for (UINT_PTR index = 1; index < 0x10000; ++index) {
+            const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+            census.deviceContexts += type == OBJ_DC;
+            // Regions: the program makes none, and Wine keeps some of its own for windows.
+            census.gdiObjects += type != 0 && type != OBJ_DC && type != OBJ_REGION;
+        }
         for (UINT_PTR index = 2; index < 0x10000; index += 2)   // USER handles go in steps of 2
             census.icons += IsLiveIcon(reinterpret_cast<HICON>(index));
         EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&census.windows));
@@ -203,12 +198,6 @@ void WarmUpOnce()
     })});
 }
 
-std::uint64_t SoakTicks()
-{
-    const char* text = std::getenv("VANTEL_SOAK_TICKS");
-    return text != nullptr && std::strtoull(text, nullptr, 10) > 0 ? std::strtoull(text, nullptr, 10) : 20000;
-}
-
 TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
 {
     WarmUpOnce();
@@ -240,7 +229,8 @@ TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
     {
         MainDialog dialog(run.Services());
         run.Run(dialog, {Script::Do([&] {
-            const std::uint64_t ticks = SoakTicks();
+            const char* length = std::getenv("VANTEL_SOAK_TICKS");
+            const std::uint64_t ticks = length != nullptr && std::atoll(length) > 0 ? std::atoll(length) : 20000;
             for (std::uint64_t tick = 0; tick < ticks && !::testing::Test::HasFailure(); ++tick) {
                 if (chance(20)) {
                     run.processes.processes.erase(run.processes.processes.begin() + random() % 20);
@@ -251,8 +241,7 @@ TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
                 else if (chance(300))
                     run.foreground.foreground = FakeForeground::kDesktop;
                 else if (chance(5) || run.foreground.windows.count(run.foreground.foreground) == 0) {
-                    const auto& [id, name] = run.processes.processes[random() % run.processes.processes.size()];
-                    (void)name;
+                    const std::uint32_t id = run.processes.processes[random() % run.processes.processes.size()].first;
                     const WindowRef window = chance(3) ? reinterpret_cast<WindowRef>(withIcon) : 0x10000 + id;
                     run.foreground.Show(window, chance(200) ? id + 1 : id, "page " + std::to_string(random() % 9));
                 }
