@@ -266,17 +266,7 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
         Script::Wait(150),
         Script::Do([&] { note("total", ui::FindDialog("")); doubleClick(0); }),
         opened("Statistics for"),
-        Script::Do([&] {
-            note("row", ui::FindDialog("Statistics for"));
-            ui::PostCommand(run.window, IDC_CLEAR);   // Clear from the tray leaves the dialog as it opened
-        }),
-        opened(AppTitle().c_str()),
-        Script::Do([&] { PostMessageA(ui::FindDialog(AppTitle()), WM_COMMAND, IDYES, 0); }),
-        closed(AppTitle().c_str()),
-        Script::Do([&] {
-            EXPECT_EQ(ui::ListRows(GetDlgItem(ui::FindDialog("Statistics for"), IDC_DOCUMENTS_LIST)),
-                      (Rows{{"a.txt", "0:00:02"}, {"", ""}, {"Total:", "0:00:02"}}));
-        }),
+        Script::Do([&] { note("row", ui::FindDialog("Statistics for")); }),
         close("Statistics for"),
         closed("Statistics for"),
         // Statistics asked for twice keeps one; About from the system menu opens its own box.
@@ -289,9 +279,7 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
         opened("About Vantel"),
         Script::Do([&] { ui::PostCommand(run.window, IDC_ABOUT); }),
         Script::Wait(200),
-        Script::Do([&] {
-            EXPECT_EQ(ui::Dialogs("About Vantel").size(), 2u);
-        }),
+        Script::Do([&] { EXPECT_EQ(ui::Dialogs("About Vantel").size(), 2u); }),
         close("About Vantel"), close("About Vantel"),
         closed("About Vantel"),
         // From the tray.
