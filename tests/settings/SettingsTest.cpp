@@ -5,11 +5,8 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
+#include <tuple>
 
 #include "framework/Application.h"
 #include "framework/Resources.h"
@@ -25,186 +22,142 @@ constexpr char kOptionsKey[] = "Software\\Norvatech\\Vantel";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Vantel";
 
-using Value = std::pair<DWORD, std::string>;   // a registry value as stored: its type and its bytes
-using MaybeValue = std::optional<Value>;
-const HKEY kUser = HKEY_CURRENT_USER;
-const HKEY kMachine = HKEY_LOCAL_MACHINE;
+using Value = std::optional<std::pair<DWORD, std::string>>;   // as stored: type and bytes; or none
 
-Value Dword(DWORD value) { return {REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)}; }
-Value Text(const std::string& text, DWORD type = REG_SZ) { return {type, text + '\0'}; }
+Value Dword(DWORD value) { return {{REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)}}; }
+Value Text(const std::string& text, DWORD type = REG_SZ) { return {{type, text + '\0'}}; }
 Value OwnEntry() { return Text('"' + ModulePath(nullptr) + '"'); }   // the entry that starts this program
 
-// Stores value (nothing for nullopt), creating the key when needed.
-void Put(HKEY root, const char* path, const char* name, const MaybeValue& value)
+void Put(HKEY root, const char* path, const char* name, const Value& value)   // creates the key
 {
     if (value)
-        RegSetKeyValueA(root, path, name, value->first, value->second.data(),
-                        static_cast<DWORD>(value->second.size()));
+        RegSetKeyValueA(root, path, name, value->first, value->second.data(), static_cast<DWORD>(value->second.size()));
 }
 
-MaybeValue Get(HKEY root, const char* path, const char* name)
+Value Get(HKEY root, const char* path, const char* name)
 {
     char data[1024];
     DWORD type = REG_NONE, size = sizeof data;
-    if (RegGetValueA(root, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return Value{type, std::string(data, size)};
+    const LSTATUS status = RegGetValueA(root, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
+    return status == ERROR_SUCCESS ? Value({type, std::string(data, size)}) : std::nullopt;
 }
 
-// While it lives, the keys of HKEY_LOCAL_MACHINE cannot be opened for writing (unless machine is
-// false), as for every unelevated program on Windows, and the values named in refused can be
-// neither set nor deleted. The test's own registry calls (Put, Get, Clear) are not affected.
-class Refusals {
-public:
-    explicit Refusals(std::set<std::string> refused = {}, bool machine = true)
-    {
-        s_refused = std::move(refused);
-        s_machine = machine;
+void Clear()   // no settings in either root
+{
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteKeyA(root, kOptionsKey);
+        RegDeleteKeyValueA(root, kRunKey, kRunValue);
     }
+}
 
-private:
-    template <typename Function>
-    static Function Real(Function, const char* name)   // the system's own function
-    {
-        return reinterpret_cast<Function>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), name)));
-    }
-    static LSTATUS WINAPI Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key)
-    {
-        if (s_machine && root == HKEY_LOCAL_MACHINE && (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0)
-            return ERROR_ACCESS_DENIED;
-        return Real(&RegOpenKeyExA, "RegOpenKeyExA")(root, path, options, access, key);
-    }
-    static LSTATUS WINAPI Set(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size)
-    {
-        if (s_refused.count(name) != 0)
-            return ERROR_ACCESS_DENIED;
-        return Real(&RegSetValueExA, "RegSetValueExA")(key, name, 0, type, data, size);
-    }
-    static LSTATUS WINAPI Delete(HKEY key, LPCSTR name)
-    {
-        if (s_refused.count(name) != 0)
-            return ERROR_ACCESS_DENIED;
-        return Real(&RegDeleteValueA, "RegDeleteValueA")(key, name);
-    }
+// While they are set, the values named in g_refused can be neither set nor deleted and, unless
+// g_machineWritable, the keys of HKEY_LOCAL_MACHINE cannot be opened for writing, as for every
+// unelevated program on Windows. The test's own registry calls (Put, Get, Clear) are not affected.
+std::set<std::string> g_refused;
+bool g_machineWritable = false;
+decltype(&RegOpenKeyExA) g_open = nullptr;
 
-    static inline std::set<std::string> s_refused;
-    static inline bool s_machine;
-    ImportPatch m_open{"advapi32.dll", "RegOpenKeyExA", &Open};
-    ImportPatch m_set{"advapi32.dll", "RegSetValueExA", &Set};
-    ImportPatch m_delete{"advapi32.dll", "RegDeleteValueA", &Delete};
+LSTATUS WINAPI RefusingOpen(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key)
+{
+    const bool write = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
+    return root == HKEY_LOCAL_MACHINE && write && !g_machineWritable ? ERROR_ACCESS_DENIED
+                                                                     : g_open(root, path, options, access, key);
+}
+
+LSTATUS WINAPI RefusingSet(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size)
+{
+    return g_refused.count(name) != 0 ? ERROR_ACCESS_DENIED : RegSetKeyValueA(key, nullptr, name, type, data, size);
+}
+
+LSTATUS WINAPI RefusingDelete(HKEY key, LPCSTR name)
+{
+    return g_refused.count(name) != 0 ? ERROR_ACCESS_DENIED : RegDeleteKeyValueA(key, nullptr, name);
+}
+
+struct Refusals {
+    explicit Refusals(std::set<std::string> refused = {}, bool machineWritable = false)
+    {
+        g_refused = std::move(refused);
+        g_machineWritable = machineWritable;
+        g_open = open.Original<decltype(&RegOpenKeyExA)>();
+    }
+    ImportPatch open{"advapi32.dll", "RegOpenKeyExA", &RefusingOpen};
+    ImportPatch set{"advapi32.dll", "RegSetValueExA", &RefusingSet};
+    ImportPatch remove{"advapi32.dll", "RegDeleteValueA", &RefusingDelete};
 };
 
-// Each test starts and ends with no settings in either root.
-class Settings : public ::testing::Test {
-protected:
-    void SetUp() override { Clear(); }
-    void TearDown() override { Clear(); }
-    static void Clear()
-    {
-        for (HKEY root : {kUser, kMachine}) {
-            RegDeleteKeyA(root, kOptionsKey);
-            RegDeleteKeyValueA(root, kRunKey, kRunValue);
-        }
-    }
+struct Settings : ::testing::Test {
+    void TearDown() override { Clear(); }   // leaves the prefix as the other tests expect it
 };
 
 // The user's value wins (data of up to 4 bytes, of any type); else an earlier install's value in
-// the machine's key is carried over to the user's; else the default 1 is stored.
+// the machine's key is carried over to the user's; else the default 1 is stored. The answers do
+// not depend on the writes: the last two cases refuse them.
 TEST_F(Settings, OptionsComeFromTheUserThenAnEarlierInstallThenTheDefault)
 {
     const struct {
-        MaybeValue user, machine;
+        Value user, machine, userAfter;
         std::optional<DWORD> stored;   // ReadStoredOption, which writes no default
         DWORD read;
-        Value userAfter;
+        std::set<std::string> refused = {};
     } cases[] = {
-        {std::nullopt, std::nullopt, std::nullopt, 1, Dword(1)},
-        {Dword(0), Dword(1), 0, 0, Dword(0)},
-        {Text("0"), std::nullopt, 0x30, 0x30, Text("0")},
-        {Value{REG_BINARY, "12345"}, std::nullopt, std::nullopt, 1, Dword(1)},
-        {std::nullopt, Dword(0), 0, 0, Dword(0)},
-        {std::nullopt, Text("yes please"), std::nullopt, 1, Dword(1)},
+        {{}, {}, Dword(1), {}, 1},
+        {Dword(0), Dword(1), Dword(0), 0, 0},
+        {Text("0"), {}, Text("0"), 0x30, 0x30},
+        {{}, Dword(0), Dword(0), 0, 0},
+        {{}, Text("yes please"), {}, {}, 1, {kMinToTrayOption}},
+        {{}, Dword(0), {}, 0, 0, {kMinToTrayOption}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Clear();
-        Put(kUser, kOptionsKey, kMinToTrayOption, c.user);
-        Put(kMachine, kOptionsKey, kMinToTrayOption, c.machine);
-        const Refusals standardUser;
+        Put(HKEY_CURRENT_USER, kOptionsKey, kMinToTrayOption, c.user);
+        Put(HKEY_LOCAL_MACHINE, kOptionsKey, kMinToTrayOption, c.machine);
+        const Refusals standardUser(c.refused);
         EXPECT_EQ(ReadStoredOption(kMinToTrayOption), c.stored);
-        if (!c.stored) {
-            EXPECT_EQ(Get(kUser, kOptionsKey, kMinToTrayOption), c.user);
-        }
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kOptionsKey, kMinToTrayOption), c.stored ? c.userAfter : c.user);
         EXPECT_EQ(ReadOption(kMinToTrayOption), c.read);
-        EXPECT_EQ(Get(kUser, kOptionsKey, kMinToTrayOption), c.userAfter);
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kOptionsKey, kMinToTrayOption), c.userAfter);
     }
-}
-
-// A refused write is reported and changes nothing; reads answer all the same.
-TEST_F(Settings, RefusedWritesAreReportedAndLoseNothing)
-{
-    Put(kMachine, kOptionsKey, kMonitorAtStartupOption, Dword(0));
-    Put(kUser, kRunKey, kRunValue, Text("C:\\vantel.exe"));
-    const Refusals refusals({kMinToTrayOption, kMonitorAtStartupOption, kRunValue});
-    EXPECT_EQ(ReadOption(kMinToTrayOption), 1u);
-    EXPECT_EQ(ReadOption(kMonitorAtStartupOption), 0u);   // not carried over, still read
-    EXPECT_FALSE(SetRunAtStartup(false));
-    EXPECT_EQ(Get(kUser, kRunKey, kRunValue), Text("C:\\vantel.exe"));
 }
 
 // Only a non-empty string, whatever path it names, is an entry; the machine's counts as well.
-TEST_F(Settings, AStartupEntryIsANonEmptyStringInEitherRunKey)
-{
-    const struct {
-        MaybeValue user, machine;
-        bool isEntry;
-    } cases[] = {
-        {std::nullopt, std::nullopt, false},
-        {Text(""), std::nullopt, false},
-        {Dword(1), std::nullopt, false},
-        {Value{REG_BINARY, std::string("C:\\\0", 4)}, std::nullopt, false},
-        {Text("D:\\Copy of Vantel\\vantel.exe"), std::nullopt, true},
-        {Text("%ProgramFiles%\\Vantel\\vantel.exe", REG_EXPAND_SZ), std::nullopt, true},
-        {Text(""), Text("C:\\vantel.exe"), true},
-    };
-    for (const auto& c : cases) {
-        Clear();
-        Put(kUser, kRunKey, kRunValue, c.user);
-        Put(kMachine, kRunKey, kRunValue, c.machine);
-        EXPECT_EQ(IsRunAtStartup(), c.isEntry) << &c - cases;
-    }
-}
-
 // Enabled, the user's entry holds this program's whole path, quoted: the test program lies deep
 // enough for a path longer than MAX_PATH, with spaces (CMakeLists.txt). An earlier install's
 // machine-wide entry goes whenever the setting is saved, so that Vantel starts once at sign-in.
 // Where it may not go, it is the one that starts Vantel: enabling still succeeds (without an entry
-// of the user's), disabling fails. Nothing to remove is no error.
+// of the user's), disabling fails, as it does where the user's entry may not go. Nothing to remove
+// is no error.
 TEST_F(Settings, TheStartupEntryIsThisProgramsQuotedPathAndStartsItOnce)
 {
-    ASSERT_GT(ModulePath(nullptr).size(), static_cast<size_t>(MAX_PATH));
-    ASSERT_NE(ModulePath(nullptr).find(' '), std::string::npos);
+    ASSERT_TRUE(ModulePath(nullptr).size() > MAX_PATH && ModulePath(nullptr).find(' ') != std::string::npos);
     const struct {
-        bool userEntry, machineEntry, machineRefuses, enable, succeeds, userEntryAfter, machineEntryAfter;
+        Value user, userAfter;
+        bool machine, isEntry, machineRefuses, enable, succeeds, machineAfter;
+        std::set<std::string> refused = {};
     } cases[] = {
-        {true, false, false, true, true, true, false},
-        {false, false, false, false, true, false, false},
-        {false, true, false, true, true, true, false},
-        {true, true, false, false, true, false, false},
-        {false, true, true, true, true, false, true},
-        {false, true, true, false, false, false, true},
-        {false, false, true, true, true, true, false},
+        {Text("D:\\Copy of Vantel\\vantel.exe"), OwnEntry(), false, true, false, true, true, false},
+        {{}, {}, false, false, false, false, true, false},
+        {{}, OwnEntry(), true, true, false, true, true, false},
+        {Text(""), {}, true, true, false, false, true, false},
+        {{}, {}, true, true, true, true, true, true},
+        {{}, {}, true, true, true, false, false, true},
+        {Text(""), OwnEntry(), false, false, true, true, true, false},
+        {OwnEntry(), OwnEntry(), false, true, false, false, false, false, {kRunValue}},
+        {Dword(1), OwnEntry(), false, false, false, true, true, false},
+        {{{REG_BINARY, std::string("C:\\\0", 4)}}, {}, false, false, false, false, true, false},
+        {Text("%ProgramFiles%\\Vantel\\vantel.exe", REG_EXPAND_SZ), {}, false, true, false, false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Clear();
-        Put(kUser, kRunKey, kRunValue, c.userEntry ? MaybeValue(Text("C:\\Old\\vantel.exe")) : std::nullopt);
-        Put(kMachine, kRunKey, kRunValue, c.machineEntry ? MaybeValue(Text("C:\\vantel.exe")) : std::nullopt);
-        const Refusals refusals({}, c.machineRefuses);
+        Put(HKEY_CURRENT_USER, kRunKey, kRunValue, c.user);
+        Put(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, c.machine ? Text("C:\\vantel.exe") : Value());
+        const Refusals refusals(c.refused, !c.machineRefuses);
+        EXPECT_EQ(IsRunAtStartup(), c.isEntry);
         EXPECT_EQ(SetRunAtStartup(c.enable), c.succeeds);
-        EXPECT_EQ(Get(kUser, kRunKey, kRunValue), c.userEntryAfter ? MaybeValue(OwnEntry()) : std::nullopt);
-        EXPECT_EQ(Get(kMachine, kRunKey, kRunValue).has_value(), c.machineEntryAfter);
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kRunKey, kRunValue), c.userAfter);
+        EXPECT_EQ(Get(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).has_value(), c.machineAfter);
     }
 }
 
@@ -215,32 +168,28 @@ TEST_F(Settings, TheStartupEntryIsThisProgramsQuotedPathAndStartsItOnce)
 // stays open. The machine refuses writes throughout.
 TEST_F(Settings, OptionsOkSavesAllThreeOrNamesWhatWasNotSavedAndCancelNothing)
 {
-    const std::string allThree =
-        "Run at Windows startup\nMinimize to Tray at startup\nStart monitoring at startup";
     const struct {
-        MaybeValue minToTray, monitor;
-        bool runEntry, clickEveryBox;
+        Value minToTray, monitor;
+        bool runEntry, clickEveryBox, runEntryAfter;
         int button;
         std::set<std::string> refused;
         std::string unsaved;
         DWORD minToTrayAfter, monitorAfter;
-        bool runEntryAfter;
     } cases[] = {
-        {Dword(1), Dword(0), false, false, IDOK, {}, "", 1, 0, false},
-        {Dword(7), Dword(1), true, false, IDOK, {}, "", 1, 1, true},
-        {Dword(1), Dword(1), true, true, IDOK, {}, "", 0, 0, false},
-        {std::nullopt, std::nullopt, false, true, IDCANCEL, {}, "", 1, 1, false},
-        {Dword(1), Dword(1), false, true, IDOK, {kRunValue}, "Run at Windows startup", 0, 0, false},
-        {Dword(1), Dword(1), false, true, IDOK, {kMinToTrayOption}, "Minimize to Tray at startup", 1, 0, true},
-        {Dword(1), Dword(1), false, true, IDOK, {kRunValue, kMinToTrayOption, kMonitorAtStartupOption},
-         allThree, 1, 1, false},
+        {Dword(7), Dword(0), true, false, true, IDOK, {}, "", 1, 0},
+        {Dword(1), Dword(1), true, true, false, IDOK, {}, "", 0, 0},
+        {{}, {}, false, true, false, IDCANCEL, {}, "", 1, 1},
+        {Dword(1), Dword(1), false, true, false, IDOK, {kRunValue}, "Run at Windows startup", 0, 0},
+        {Dword(1), Dword(1), false, true, true, IDOK, {kMinToTrayOption}, "Minimize to Tray at startup", 1, 0},
+        {Dword(1), Dword(1), false, true, false, IDOK, {kRunValue, kMinToTrayOption, kMonitorAtStartupOption},
+         "Run at Windows startup\nMinimize to Tray at startup\nStart monitoring at startup", 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Clear();
-        Put(kUser, kOptionsKey, kMinToTrayOption, c.minToTray);
-        Put(kUser, kOptionsKey, kMonitorAtStartupOption, c.monitor);
-        Put(kUser, kRunKey, kRunValue, c.runEntry ? MaybeValue(Text("D:\\Vantel\\vantel.exe")) : std::nullopt);
+        Put(HKEY_CURRENT_USER, kOptionsKey, kMinToTrayOption, c.minToTray);
+        Put(HKEY_CURRENT_USER, kOptionsKey, kMonitorAtStartupOption, c.monitor);
+        Put(HKEY_CURRENT_USER, kRunKey, kRunValue, c.runEntry ? Text("D:\\Vantel\\vantel.exe") : Value());
         const Refusals refusals(c.refused);
         COptionsDlg dialog;
         std::string told;
@@ -257,47 +206,39 @@ TEST_F(Settings, OptionsOkSavesAllThreeOrNamesWhatWasNotSavedAndCancelNothing)
         if (!c.unsaved.empty()) {   // the message box, then the dialog still open
             steps.push_back([&] {
                 const HWND box = ui::FindDialog(AppTitle());
-                told = box != nullptr ? ui::BoxText(box) : "";
-                return box != nullptr && PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return box != nullptr && (told = ui::BoxText(box), PostMessageA(box, WM_COMMAND, IDOK, 0));
             });
             steps.push_back([] { return ui::FindDialog(AppTitle()) == nullptr; });
         }
         EXPECT_EQ(ui::Script::Run(dialog, steps, !c.unsaved.empty()), c.unsaved.empty() ? c.button : IDCANCEL);
         EXPECT_EQ(told, c.unsaved.empty() ? "" : LoadResString(IDS_SETTINGS_NOT_SAVED) + "\n\n" + c.unsaved
                                  + (c.refused.size() < 3 ? "\n\n" + LoadResString(IDS_OTHERS_SAVED) : ""));
-        EXPECT_EQ(Get(kUser, kOptionsKey, kMinToTrayOption), Dword(c.minToTrayAfter));
-        EXPECT_EQ(Get(kUser, kOptionsKey, kMonitorAtStartupOption), Dword(c.monitorAfter));
-        EXPECT_EQ(Get(kUser, kRunKey, kRunValue), c.runEntryAfter ? MaybeValue(OwnEntry()) : std::nullopt);
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kOptionsKey, kMinToTrayOption), Dword(c.minToTrayAfter));
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kOptionsKey, kMonitorAtStartupOption), Dword(c.monitorAfter));
+        EXPECT_EQ(Get(HKEY_CURRENT_USER, kRunKey, kRunValue), c.runEntryAfter ? OwnEntry() : Value());
     }
 }
 
 // The system asks the window under the cursor for its shape with WM_SETCURSOR, which a control
-// passes on to the dialog; WM_MOUSEMOVE reaches the dialog where no control takes the mouse.
-TEST_F(Settings, OptionsDescribeTheBoxUnderTheMouseOnly)
+// passes on to the dialog, whose cursor is then chosen as usual; WM_MOUSEMOVE reaches the dialog
+// where no control takes the mouse.
+TEST_F(Settings, OptionsDescribeTheBoxUnderTheMouse)
 {
     COptionsDlg dialog;
     ui::Script::Run(dialog, {ui::Script::Do([&] {
-        auto hover = [](HWND under) {
-            SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const std::tuple<HWND, UINT, UINT> hovers[] = {   // under the mouse, the message, the description
+            {dialog.GetDlgItem(IDC_RUN_AT_STARTUP), WM_SETCURSOR, IDS_DESC_RUNATSTARTUP},
+            {dialog.GetDlgItem(IDOK), WM_SETCURSOR, IDS_DESC_PROMPT},
+            {dialog.GetDlgItem(IDC_MIN_TO_TRAY), WM_SETCURSOR, IDS_DESC_MINTOTRAY},
+            {dialog.m_hWnd, WM_MOUSEMOVE, IDS_DESC_PROMPT},
+            {dialog.GetDlgItem(IDC_MONITOR_AT_STARTUP), WM_SETCURSOR, IDS_DESC_MONITOR},
+            {dialog.m_hWnd, WM_SETCURSOR, IDS_DESC_PROMPT},
         };
-        const HWND description = dialog.GetDlgItem(IDC_DESCRIPTION);
-        auto shows = [&](UINT text) { return ui::Text(description) == LoadResString(text); };
-        const std::pair<int, UINT> hovers[] = {
-            {IDC_RUN_AT_STARTUP, IDS_DESC_RUNATSTARTUP}, {IDOK, IDS_DESC_PROMPT},
-            {IDC_MIN_TO_TRAY, IDS_DESC_MINTOTRAY}, {IDC_MONITOR_AT_STARTUP, IDS_DESC_MONITOR}};
-        for (const auto& [id, text] : hovers) {
-            hover(dialog.GetDlgItem(id));
-            EXPECT_TRUE(shows(text)) << id;
+        for (const auto& [under, message, text] : hovers) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            SendMessageA(under, message, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(ui::Text(dialog.GetDlgItem(IDC_DESCRIPTION)), LoadResString(text)) << ui::Text(under) << message;
         }
-        SetFocus(dialog.GetDlgItem(IDC_RUN_AT_STARTUP));
-        EXPECT_TRUE(shows(IDS_DESC_MONITOR)) << "the keyboard leaves the description as it is";
-        SendMessageA(dialog.m_hWnd, WM_MOUSEMOVE, 0, 0);
-        EXPECT_TRUE(shows(IDS_DESC_PROMPT));
-        hover(dialog.GetDlgItem(IDC_MIN_TO_TRAY));
-        SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        hover(dialog.m_hWnd);
-        EXPECT_TRUE(shows(IDS_DESC_PROMPT));
         EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW)) << "the cursor takes its usual shape";
     })});
 }
