@@ -34,7 +34,7 @@ for how in hidden shown; do
     sleep 5
     kill -0 "$program" 2>/dev/null || { echo "vantel.exe ended at start-up (another copy running?)" >&2; exit 1; }
     # Another program in front, beside the main window, as the user works.
-    wine "$tree/bin/e2e_foreground_app.exe" "Report.txt - Editor" &
+    wine "$tree/bin/test_program.exe" "window Report.txt - Editor" &
     editor=$!
     sleep 5
     program0=$(cpu_ticks "$program")

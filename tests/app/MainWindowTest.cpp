@@ -154,10 +154,7 @@ TEST_F(MainWindowTest, MonitoringAndTheTrayEntryFollowTheCommands)
 // until taken. After a shell restart it is added again; the first entry ever shows a balloon.
 TEST_F(MainWindowTest, TheTrayEntryIsNeverLostAndItsBalloonShowsOnce)
 {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Norvatech\\Vantel", 0, KEY_SET_VALUE, &key);
-    RegDeleteValueA(key, kTrayHintShownValue);
-    RegCloseKey(key);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Norvatech\\Vantel", kTrayHintShownValue);   // a first start
     WriteOption(kMinToTrayOption, 1);
     const auto balloons = [&] {
         return std::count_if(run.tray.begin(), run.tray.end(), [](const TrayRequest& r) {

@@ -6,7 +6,6 @@
 #include "app/Win32Foreground.h"
 #include "app/Win32ProcessSource.h"
 #include "core/ProcessNameCache.h"
-#include "tests/app/ProcessTestChild.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/Ui.h"
 
@@ -29,7 +28,7 @@ std::string CopyOfHelper(const std::string& folder, const std::string& name)
     GetLongPathNameA(temp, temp, MAX_PATH);
     const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
     CreateDirectoryA(directory.c_str(), nullptr);
-    CopyFileA((Folder(ui::ThisExecutable()) + "process_test_child.exe").c_str(), (directory + "\\" + name).c_str(), FALSE);
+    CopyFileA((Folder(ui::ThisExecutable()) + "test_program.exe").c_str(), (directory + "\\" + name).c_str(), FALSE);
     return directory + "\\" + name;
 }
 
@@ -98,11 +97,11 @@ TEST(Win32Foreground, ReadsTheWindowInFrontItsProcessTitleAndAStoreAppsCoreWindo
     // A Store app: a frame of another process (here a copy of the helper named as the frame
     // host) holding the app's core window, which this process makes.
     ChildProcess host("frame", "ApplicationFrameHost.exe", "frame");
-    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, FrameReadyEventName(host.info.dwProcessId).c_str());
-    ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
-    CloseHandle(ready);
-    const HWND frame = FindWindowA("ApplicationFrameWindow", "Calculator");
-    ASSERT_NE(frame, nullptr);
+    HWND frame = nullptr;
+    ASSERT_TRUE(ui::WaitFor([&] {
+        frame = FindWindowA("ApplicationFrameWindow", "Calculator");
+        return FindWindowExA(frame, nullptr, "Windows.UI.Core.CoreWindow", nullptr) != nullptr;
+    }, 10000));
     EXPECT_EQ(source.CoreWindowProcessOf(Ref(frame)), 0u) << "its own core window does not count";
     WNDCLASSA coreClass{};
     coreClass.lpfnWndProc = DefWindowProcA;

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr char kMainClass[] = "VantelMainDialog";
-constexpr char kAppClass[] = "VantelE2eForegroundApp";
+constexpr char kAppClass[] = "VantelTestProgram";
 
 std::string BinFolder()
 {
@@ -112,7 +112,7 @@ struct VantelEndToEnd : ::testing::Test {
             return main != nullptr && RemoteRows(GetDlgItem(main, IDC_MAIN_LIST)).size() >= 2
                 && (IsWindowVisible(main) != FALSE) == (minToTray == 0);
         }, 10000));
-        editorProgram.emplace(BinFolder() + "e2e_foreground_app.exe", "First document");
+        editorProgram.emplace(BinFolder() + "test_program.exe", "window First document");
         ASSERT_TRUE(ui::WaitFor([&] { return (editor = FindWindowA(kAppClass, nullptr)) != nullptr; }, 10000));
         SetForegroundWindow(editor);
         ASSERT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == editor; }));
@@ -129,10 +129,10 @@ struct VantelEndToEnd : ::testing::Test {
 TEST_F(VantelEndToEnd, CountsTheProgramInFrontAndObeysItsButtons)
 {
     Start(0);
-    ASSERT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "e2e_foreground_app.exe") >= 1; }));
+    ASSERT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "test_program.exe") >= 1; }));
     const DWORD since = GetTickCount() - 1000;
     Sleep(3000);
-    const int counted = SecondsOf(List(), "e2e_foreground_app.exe");
+    const int counted = SecondsOf(List(), "test_program.exe");
     EXPECT_NEAR(counted, static_cast<int>(GetTickCount() - since) / 1000, 1);
 
     // Stop with the mouse: nothing is counted until Start.
@@ -163,8 +163,8 @@ TEST_F(VantelEndToEnd, HiddenInTheTrayItNeverKeepsTheKeyboard)
         EXPECT_FALSE(vantel->HasEnded(0)) << after;
         EXPECT_EQ(ui::Text(GetDlgItem(main, IDC_STARTSTOP)), "S&top") << after;
         EXPECT_EQ(GetForegroundWindow(), editor) << after;
-        const int before = SecondsOf(List(), "e2e_foreground_app.exe");
-        EXPECT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "e2e_foreground_app.exe") >= before + 2; }, 6000)) << after;
+        const int before = SecondsOf(List(), "test_program.exe");
+        EXPECT_TRUE(ui::WaitFor([&] { return SecondsOf(List(), "test_program.exe") >= before + 2; }, 6000)) << after;
         EXPECT_EQ(SecondsOf(List(), "vantel.exe"), -1) << after;
     };
     PostMessageA(main, WM_USER + 3, 0, WM_RBUTTONDOWN);
