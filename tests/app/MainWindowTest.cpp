@@ -1,5 +1,5 @@
 // The real main window in the test's thread, with the foreground and the processes played by
-// fakes (real ones for titles in every script) and the tray's requests captured: what it shows,
+// fakes and the tray's requests captured: what it shows,
 // how its ticks fill the list, monitoring and the tray, Clear, and the dialogs it opens.
 #include "tests/support/MainWindowRun.h"
 
@@ -9,8 +9,6 @@
 
 #include <algorithm>
 
-#include "app/Win32Foreground.h"
-#include "core/ActivitySampler.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
@@ -20,7 +18,6 @@ namespace {
 
 using ui::Rows;
 using ui::Script;
-using Step = Script::Step;
 
 const UINT kTrayMessage = WM_USER + 3;
 const std::string kDisabledTip = "Vantel is disabled.";
@@ -319,50 +316,6 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
                         "details: " + AppTitle() + " " + LoadResString(IDS_NO_SELECTION),
                         "total: -",
                         "row: Statistics for 'editor.exe'. 66% from total time "}));
-}
-
-// Real windows titled in several scripts come to the front in turn: under the manifest's UTF-8
-// code page, titles that a Western code page would all turn into question marks stay separate
-// documents, shown exactly.
-TEST_F(MainWindowTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
-{
-    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest's active code page";
-    // In byte order: an emoji beyond the Basic Multilingual Plane, two Russian titles of one
-    // length, a Chinese one. Title i is in front for i + 1 ticks.
-    const std::string titles[] = {"Notes \xF0\x9F\x98\x80", "\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE \xD0\xBC\xD0\xB0\xD0\xBC\xD0\xB5",
-                                  "\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE \xD0\xBF\xD0\xB0\xD0\xBF\xD0\xB5", "\xE9\xA1\xB9\xE7\x9B\xAE\xE8\xAE\xA1\xE5\x88\x92"};
-    const std::string editor = "\xD0\xA0\xD0\xB5\xD0\xB4.exe";
-    run.processes.processes = {{GetCurrentProcessId(), editor}};
-    Win32Foreground foreground;
-    MainDialogServices services = run.Services();
-    services.foreground = &foreground;
-    MainDialog dialog(services);
-    std::vector<Step> steps;
-    for (int i = 0; i < 4; ++i) {
-        const HWND window = CreateWindowExA(0, "STATIC", titles[i].c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
-                                            nullptr, nullptr, nullptr, nullptr);
-        steps.push_back(Script::Do([window] { SetForegroundWindow(window); }));
-        steps.push_back([window] { return GetForegroundWindow() == window; });
-        steps.push_back(Script::Do([&, i] {
-            for (int tick = 0; tick <= i; ++tick)
-                ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId);
-        }));
-    }
-    Rows names, documents;
-    steps.push_back(Script::Do([&] {
-        names = run.Rows();
-        ListView_SetItemState(List(run.window), 0, LVIS_SELECTED, LVIS_SELECTED);
-        ui::PostCommand(run.window, IDC_DETAILS);
-    }));
-    steps.push_back([] { return ui::FindDialog("Statistics for") != nullptr; });
-    steps.push_back(Script::Do([&] {
-        documents = ui::ListRows(GetDlgItem(ui::FindDialog("Statistics for"), IDC_DOCUMENTS_LIST));
-        PostMessageA(ui::FindDialog("Statistics for"), WM_COMMAND, IDCANCEL, 0);
-    }));
-    run.Run(dialog, steps);
-    EXPECT_EQ(names, (Rows{{editor, "0:00:10"}, {"", ""}, {"Total:", "0:00:10"}}));
-    EXPECT_EQ(documents, (Rows{{titles[0], "0:00:01"}, {titles[1], "0:00:02"}, {titles[2], "0:00:03"},
-                               {titles[3], "0:00:04"}, {"", ""}, {"Total:", "0:00:10"}}));
 }
 
 } // namespace

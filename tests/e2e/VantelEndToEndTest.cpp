@@ -8,7 +8,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
@@ -25,15 +24,15 @@ std::string BinFolder()
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
-// The label and time of every row of a list view in another process: the item and its text
-// buffer live in that process's memory, filled there by LVM_GETITEMTEXTA and read back.
-std::vector<std::pair<std::string, std::string>> RemoteRows(HWND list)
+// The seconds counted in the row labelled label of a list view in another process, -1 when there
+// is none: the item and its text buffer live in that process's memory, filled there by
+// LVM_GETITEMTEXTA and read back.
+int SecondsOf(HWND list, const std::string& label)
 {
     DWORD id = 0;
     GetWindowThreadProcessId(list, &id);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
     auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + 256, MEM_COMMIT, PAGE_READWRITE));
-    std::vector<std::pair<std::string, std::string>> rows;
     const auto cell = [&](int row, int column) {
         LVITEMA item{};
         item.iSubItem = column;
@@ -47,21 +46,13 @@ std::vector<std::pair<std::string, std::string>> RemoteRows(HWND list)
             ReadProcessMemory(process, remote + sizeof item, text, length, nullptr);
         return std::string(text, length);
     };
-    for (int row = 0; row < ListView_GetItemCount(list); ++row)
-        rows.emplace_back(cell(row, 0), cell(row, 1));
+    int seconds = -1, h = 0, m = 0, s = 0;
+    for (int row = 0; row < ListView_GetItemCount(list) && seconds < 0; ++row)
+        if (cell(row, 0) == label && std::sscanf(cell(row, 1).c_str(), "%d:%d:%d", &h, &m, &s) == 3)
+            seconds = h * 3600 + m * 60 + s;
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
-    return rows;
-}
-
-int SecondsOf(HWND list, const std::string& label)
-{
-    for (const auto& [name, time] : RemoteRows(list)) {
-        int h = 0, m = 0, s = 0;
-        if (name == label && std::sscanf(time.c_str(), "%d:%d:%d", &h, &m, &s) == 3)
-            return h * 3600 + m * 60 + s;
-    }
-    return -1;
+    return seconds;
 }
 
 // Real input through the system's queue, at a human pace: a click in the middle of window, a key.
@@ -109,7 +100,7 @@ struct VantelEndToEnd : ::testing::Test {
         vantel.emplace(BinFolder() + "vantel.exe", "");
         ASSERT_TRUE(ui::WaitFor([&] {
             main = FindWindowA(kMainClass, nullptr);
-            return main != nullptr && RemoteRows(GetDlgItem(main, IDC_MAIN_LIST)).size() >= 2
+            return main != nullptr && ListView_GetItemCount(GetDlgItem(main, IDC_MAIN_LIST)) >= 2
                 && (IsWindowVisible(main) != FALSE) == (minToTray == 0);
         }, 10000));
         editorProgram.emplace(BinFolder() + "test_program.exe", "window First document");
