@@ -19,25 +19,23 @@ Texts Sorted(const Texts& texts, bool ascending, const std::optional<std::string
     return result;
 }
 
-TEST(ParseHexCell, ReadsTextsAsTheThirtyTwoBitRuntimeStrtoulDoes)
+TEST(CellParsers, ReadTextsAsTheRuntimesThirtyTwoBitStrtoulAndItsStrtodDo)
 {
-    const std::pair<const char*, std::uint32_t> accepted[] = {
+    const std::pair<const char*, std::uint32_t> hexTexts[] = {
         {"A", 10u}, {"0X1f", 31u}, {"\t+ff", 0xFFu}, {"1e3", 0x1E3u}, {"-0", 0u},
         {"-1", 0xFFFFFFFFu}, {"-0x10", 0xFFFFFFF0u}, {"00000000FFFFFFFE", 0xFFFFFFFEu},
         {"-FFFFFFFF", 1u},
         // Beyond 32 bits the value saturates before a minus sign negates it.
         {"100000000", 0xFFFFFFFFu}, {"123456789ABCDEF0123", 0xFFFFFFFFu}, {"-100000000", 1u},
     };
-    for (const auto& [text, expected] : accepted)
+    for (const auto& [text, expected] : hexTexts)
         EXPECT_EQ(expected, ParseHexCell(text)) << text;
-    for (const char* rejected : {"", " ", "+", "0x", "0xg", "12 ", "1.5", "10%", "--1", "9:59:59",
-                                 "\xA0" "1"})
-        EXPECT_EQ(std::nullopt, ParseHexCell(rejected)) << rejected;
-}
+    for (const char* notHex : {"", " ", "+", "0x", "0xg", "12 ", "1.5", "10%", "--1", "9:59:59",
+                               "\xA0" "1"})
+        EXPECT_EQ(std::nullopt, ParseHexCell(notHex)) << notHex;
 
-TEST(ParseNumberCell, ReadsDecimalsAndPercentagesAsStrtodWithAFullStop)
-{
-    const std::pair<std::string, double> accepted[] = {
+    // Decimals and percentages as strtod reads them with a full stop.
+    const std::pair<std::string, double> numbers[] = {
         {"10%", 10.0}, {" -2.5e1", -25.0}, {"+.5", 0.5}, {"5.", 5.0}, {"1E-3%", 1e-3}, {"0.1", 0.1},
         {"123456789012345678901234567890", 123456789012345678901234567890.0},
         {"2.2250738585072011e-308", 2.2250738585072011e-308},
@@ -47,12 +45,12 @@ TEST(ParseNumberCell, ReadsDecimalsAndPercentagesAsStrtodWithAFullStop)
         {"0." + std::string(400, '0') + "1", 0.0}, {"0." + std::string(400, '0') + "1e701", 1e300},
         {"1e99999999999999999999999", HUGE_VAL},
     };
-    for (const auto& [text, expected] : accepted)
+    for (const auto& [text, expected] : numbers)
         EXPECT_EQ(expected, ParseNumberCell(text)) << text;
-    for (const char* rejected : {"", ".", "-", "+%", " %", "10%%", "10 %", "%10", "1e", "1e%",
-                                 "1e+", "1,5", "inf", "nan", "0x1p3", "0x1F", "1d2", "12:00:00",
-                                 "1.5.2", "5 "})
-        EXPECT_EQ(std::nullopt, ParseNumberCell(rejected)) << rejected;
+    for (const char* notANumber : {"", ".", "-", "+%", " %", "10%%", "10 %", "%10", "1e", "1e%",
+                                   "1e+", "1,5", "inf", "nan", "0x1p3", "0x1F", "1d2", "12:00:00",
+                                   "1.5.2", "5 "})
+        EXPECT_EQ(std::nullopt, ParseNumberCell(notANumber)) << notANumber;
 }
 
 TEST(CompareCellTexts, TakesTheFirstRuleThatAcceptsBothTexts)

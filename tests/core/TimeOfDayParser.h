@@ -3,26 +3,24 @@
 // everything else (so "24:00:01" and "100:00:00" fail, as they do there).
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 inline bool ParseTimeOfDay(const std::string& text, double& when)
 {
-    const std::size_t firstColon = text.find(':');
-    if ((firstColon != 1 && firstColon != 2) || text.size() != firstColon + 6 ||
-        text[firstColon + 3] != ':')
+    const std::size_t colon = text.find(':');
+    if ((colon != 1 && colon != 2) || text.size() != colon + 6)
         return false;
-    int fields[3] = {0, 0, 0};
-    int field = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == firstColon || i == firstColon + 3)
-            ++field;
-        else if (text[i] >= '0' && text[i] <= '9')
-            fields[field] = fields[field] * 10 + (text[i] - '0');
-        else
+        const bool separator = i == colon || i == colon + 3;
+        if (separator ? text[i] != ':' : text[i] < '0' || text[i] > '9')
             return false;
     }
-    if (fields[0] > 23 || fields[1] > 59 || fields[2] > 59)
+    // atoi stops at the next colon.
+    const int hours = std::atoi(text.c_str()), minutes = std::atoi(text.c_str() + colon + 1),
+              seconds = std::atoi(text.c_str() + colon + 4);
+    if (hours > 23 || minutes > 59 || seconds > 59)
         return false;
-    when = (fields[0] * 3600 + fields[1] * 60 + fields[2]) / 86400.0;
+    when = (hours * 3600 + minutes * 60 + seconds) / 86400.0;
     return true;
 }
