@@ -74,13 +74,13 @@ TEST_F(MainWindowTest, OpensWithItsTwoRowsThenTicksFillTheList)
         EXPECT_EQ(run.Rows(), (Rows{{"editor.exe", "0:00:02"}, {"viewer.exe", "0:00:01"}, {"", ""},
                                     {"Total:", "0:00:03"}}));
         // The executable's icon after image 0, the generic one for a program without a path.
-        LVITEMA item{};
-        item.mask = LVIF_IMAGE;
-        EXPECT_TRUE(ListView_GetItem(List(window), &item));
-        EXPECT_EQ(item.iImage, 1);
-        item.iItem = 1;
-        ListView_GetItem(List(window), &item);
-        EXPECT_EQ(item.iImage, 0);
+        const auto image = [&](int row) {
+            LVITEMA item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = row;
+            return ListView_GetItem(List(window), &item) ? item.iImage : -1;
+        };
+        EXPECT_EQ(std::make_pair(image(0), image(1)), std::make_pair(1, 0));
         EXPECT_TRUE(run.tray.empty()) << "shown: no entry, nothing for the tray";
 
         // Taller, never wider: the frame grows down, the buttons stay.

@@ -16,7 +16,6 @@ public:
     std::map<std::uint32_t, std::string> paths;
     bool snapshotFails = false;
     int snapshotCount = 0;
-    std::vector<std::uint32_t> pathQueries;
 
     bool VisitSnapshot(const Visitor& visit) override
     {
@@ -30,7 +29,6 @@ public:
 
     std::string ExecutablePathOf(std::uint32_t processId) override
     {
-        pathQueries.push_back(processId);
         auto path = paths.find(processId);
         return path == paths.end() ? std::string() : path->second;
     }
@@ -65,12 +63,10 @@ class FakeIcons : public IconSink {
 public:
     std::map<std::string, std::optional<int>> fileIcons;
     std::map<WindowRef, std::optional<int>> windowIcons;
-    std::vector<std::string> fileQueries;
     std::vector<WindowRef> windowQueries;
 
     std::optional<int> AppendFileIcon(const std::string& executablePath) override
     {
-        fileQueries.push_back(executablePath);
         auto icon = fileIcons.find(executablePath);
         return icon == fileIcons.end() ? std::nullopt : icon->second;
     }
@@ -112,14 +108,6 @@ public:
             if (rows[i].label == label)
                 return i;
         return -1;
-    }
-
-    std::vector<std::string> Labels() const
-    {
-        std::vector<std::string> labels;
-        for (const Row& row : rows)
-            labels.push_back(row.label);
-        return labels;
     }
 };
 
