@@ -63,7 +63,7 @@ void Memory(int applications)
             if (run.processes.processes.size() > kRunningProcesses)
                 run.processes.processes.erase(run.processes.processes.begin());
             for (int title = 0; title < kTitles; ++title) {
-                // 27 bytes: past the short-string buffer, a heap block of its own.
+                // 24 bytes: past the short-string buffer, a heap block of its own.
                 const std::string text = "Document " + std::to_string(100 + title) + " - app" + std::to_string(100000 + i);
                 const double cost = MillisecondsOf([&] { run.Tick(id, text); });
                 if (title == 0 && i >= applications - applications / 10)
