@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "app/Win32Foreground.h"
+#include "core/ActivitySampler.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
 #include "res/resource.h"
@@ -316,6 +318,48 @@ TEST_F(MainWindowTest, DialogCommandsOpenTheirDialogsOnceAndExitEndsThemAll)
                         "details: " + AppTitle() + " " + LoadResString(IDS_NO_SELECTION),
                         "total: -",
                         "row: Statistics for 'editor.exe'. 66% from total time "}));
+}
+
+// Real windows titled in Cyrillic (two titles of one length), Chinese and with an emoji beyond the
+// Basic Multilingual Plane come to the front in turn: separate documents, in byte order, read back
+// exactly through the list's wide-character messages.
+TEST_F(MainWindowTest, TitlesInEveryScriptAreSeparateDocumentsShownExactly)
+{
+    const std::wstring titles[] = {L"Notes \U0001F600", L"\u041f\u0438\u0441\u044c\u043c\u043e \u043c\u0430\u043c\u0435",
+                                   L"\u041f\u0438\u0441\u044c\u043c\u043e \u043f\u0430\u043f\u0435", L"\u9879\u76ee\u8ba1\u5212"};
+    run.processes.processes = {{GetCurrentProcessId(), "editor.exe"}};
+    Win32Foreground foreground;
+    MainDialogServices services = run.Services();
+    services.foreground = &foreground;
+    MainDialog dialog(services);
+    std::vector<Script::Step> steps;
+    for (const std::wstring& title : titles) {
+        const HWND window = CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
+                                            nullptr, nullptr, nullptr, nullptr);
+        steps.push_back(Script::Do([window] { SetForegroundWindow(window); }));
+        steps.push_back([window] { return GetForegroundWindow() == window; });
+        steps.push_back(Script::Do([&] { ui::SendTimer(run.window, ActivitySampler::kSamplingTimerId); }));
+    }
+    std::vector<std::wstring> documents;
+    steps.push_back(Script::Do([&] {
+        ListView_SetItemState(List(run.window), 0, LVIS_SELECTED, LVIS_SELECTED);
+        ui::PostCommand(run.window, IDC_DETAILS);
+    }));
+    steps.push_back([] { return ui::FindDialog("Statistics for") != nullptr; });
+    steps.push_back(Script::Do([&] {
+        const HWND list = GetDlgItem(ui::FindDialog("Statistics for"), IDC_DOCUMENTS_LIST);
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t text[64] = {};
+            LVITEMW item{};
+            item.pszText = text;
+            item.cchTextMax = 64;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            documents.push_back(text);
+        }
+        PostMessageA(ui::FindDialog("Statistics for"), WM_COMMAND, IDCANCEL, 0);
+    }));
+    run.Run(dialog, steps);
+    EXPECT_EQ(documents, (std::vector<std::wstring>{titles[0], titles[1], titles[2], titles[3], L"", L"Total:"}));
 }
 
 } // namespace

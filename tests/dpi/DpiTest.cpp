@@ -66,10 +66,7 @@ struct DpiTest : ::testing::Test {
     }
     Script::Step Ticks()
     {
-        return Script::Do([this] {
-            run.Tick(100, "report.txt", 2);
-            run.Tick(200, "News");
-        });
+        return Script::Do([this] { run.Tick(100, "report.txt", 2); run.Tick(200, "News"); });
     }
     // The dialog with this caption, opened by posting command to the main window, checked and
     // photographed, then closed.
