@@ -212,10 +212,11 @@ struct RunningScript {
 RunningScript* g_script = nullptr;
 constexpr DWORD kWatchdogMs = 15000;
 
+// Cancels a dialog, or answers No to a message box without a Cancel button.
 BOOL CALLBACK CancelWindow(HWND window, LPARAM)
 {
     if (::IsWindowVisible(window))
-        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageA(window, WM_COMMAND, ::GetDlgItem(window, IDCANCEL) || !::GetDlgItem(window, IDNO) ? IDCANCEL : IDNO, 0);
     return TRUE;
 }
 
