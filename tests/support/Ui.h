@@ -1,6 +1,7 @@
 // What a Windows-side test needs to drive the program's windows in its own thread: pumping
 // messages, sending what buttons, menus and timers send, finding dialogs and message boxes,
-// reading lists, scripting a modal run from inside its loop, waiting, and taking pictures.
+// reading lists, scripting a modal run from inside its loop, waiting, starting other programs
+// and taking pictures.
 #pragma once
 
 #include <windows.h>
