@@ -207,7 +207,7 @@ struct RunningScript {
     bool running = false;
     bool stalled = false;
     DWORD start = ::GetTickCount();
-    std::function<void()> onDone;
+    std::function<void(bool stalled)> onDone;
 };
 RunningScript* g_script = nullptr;
 constexpr DWORD kWatchdogMs = 15000;
@@ -230,10 +230,10 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD)
         ADD_FAILURE() << "script stalled at step " << script->next;
         script->stalled = true;
         ::EnumThreadWindows(::GetCurrentThreadId(), CancelWindow, 0);
-        script->onDone();
+        script->onDone(true);
     } else if (script->next < script->steps.size() && script->steps[script->next]()) {
         if (++script->next == script->steps.size())
-            script->onDone();
+            script->onDone(false);
     }
     script->running = false;
 }
@@ -259,8 +259,8 @@ INT_PTR Script::Run(Dialog& dialog, std::vector<Step> steps, bool endAfterLast)
 {
     RunningScript script;
     script.steps = std::move(steps);
-    script.onDone = [&dialog, endAfterLast] {
-        if (endAfterLast && dialog.GetSafeHwnd() != nullptr)
+    script.onDone = [&dialog, endAfterLast](bool stalled) {
+        if ((endAfterLast || stalled) && dialog.GetSafeHwnd() != nullptr)
             dialog.EndDialog(IDCANCEL);
     };
     g_script = &script;

@@ -62,7 +62,7 @@ bool SaveScreenshot(HWND window, const std::string& name);
 // Drives a modal run from inside whichever modal loop runs (the dialog's, a nested dialog's, a
 // message box's): a thread timer runs the steps in turn. A step returns false to be tried again
 // at the next tick (to wait for a window); it must not block, so it opens nested dialogs with
-// posted messages. A stalled script fails the test and closes the thread's windows.
+// posted messages. A stalled script fails the test, closes the thread's windows and ends the run.
 class Script {
 public:
     using Step = std::function<bool()>;
