@@ -55,8 +55,6 @@ public:
     // Registers kMainWindowClass as a copy of the system dialog class; harmless when it exists.
     static void RegisterWindowClass(HINSTANCE instance);
 
-    const ActivityStore& Store() const { return m_store; }
-
     // The tray menu as ShowTrayMenu tracks it: menu 136, its first popup prepared for the current
     // monitoring state. The caller owns the menu.
     UniqueMenu LoadTrayMenu() const;
