@@ -15,17 +15,6 @@ constexpr int IconMarginAt96 = 6;
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
-std::wstring Widen(const char* text)
-{
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
-
 }  // namespace
 
 const UINT WM_PUSH_DEFAULT_BUTTON = ::RegisterWindowMessageA("Push default button");

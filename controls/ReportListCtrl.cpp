@@ -10,10 +10,11 @@
 
 #include "controls/UrlDataObject.h"
 #include "core/ListSort.h"
+#include "core/TableText.h"
 #include "core/Utf8.h"
 #include "framework/Application.h"
 #include "framework/Dpi.h"
-#include "core/TableText.h"
+#include "framework/Resources.h"
 
 namespace {
 
@@ -27,17 +28,6 @@ constexpr UINT MovedStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
 DWORD ApplyStyleRule(DWORD style)
 {
     return (style & StyleKeepMask) | StyleRequired;
-}
-
-// Text in the code page of the program's ANSI calls, as UTF-16.
-std::wstring Widen(const std::string& text)
-{
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
-    return wide;
 }
 
 // A cell text as an OLE automation date (dates, times of day, or both), as the user's locale
@@ -698,7 +688,7 @@ LRESULT ReportListCtrl::OnDpiChanged(WPARAM, LPARAM)
         for (int column = 0; column < GetColumnCount(); ++column) {
             const int width = static_cast<int>(ListViewCall(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
             ::SendMessageA(m_hWnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                           ::MulDiv(width, static_cast<int>(dpi), static_cast<int>(m_dpi)));
+                           RescaleForDpi(width, m_dpi, dpi));
         }
     }
     m_dpi = dpi;

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "core/Utf8.h"
+
 namespace {
 
 // Reference counting shared by the two small OLE objects below.
@@ -124,7 +126,7 @@ std::size_t CharacterBytes(const std::string& text, std::size_t at, UINT codePag
         return ::IsDBCSLeadByteEx(codePage, lead) && left > 1 ? 2 : 1;
     const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     std::size_t bytes = 1;
-    while (bytes < expected && bytes < left && (static_cast<BYTE>(text[at + bytes]) & 0xC0) == 0x80)
+    while (bytes < expected && bytes < left && IsUtf8Continuation(text[at + bytes]))
         ++bytes;
     return bytes;
 }

@@ -37,7 +37,12 @@ UINT DpiOf(HWND window)
 
 int ScaleForDpi(int pixelsAt96, UINT dpi)
 {
-    return ::MulDiv(pixelsAt96, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
+    return RescaleForDpi(pixelsAt96, kDefaultDpi, dpi);
+}
+
+int RescaleForDpi(int pixels, UINT oldDpi, UINT newDpi)
+{
+    return ::MulDiv(pixels, static_cast<int>(newDpi), static_cast<int>(oldDpi));
 }
 
 int MetricForDpi(int index, UINT dpi)
@@ -46,7 +51,7 @@ int MetricForDpi(int index, UINT dpi)
     static const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     if (forDpi != nullptr)
         return forDpi(index, dpi);
-    return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return RescaleForDpi(::GetSystemMetrics(index), SystemDpi(), dpi);
 }
 
 int SmallIconSize(UINT dpi)

@@ -19,6 +19,8 @@ constexpr UINT kDefaultDpi = 96;
 UINT DpiOf(HWND window);
 // A size in pixels at 96 DPI, at dpi.
 int ScaleForDpi(int pixelsAt96, UINT dpi);
+// A size in pixels at oldDpi, at newDpi.
+int RescaleForDpi(int pixels, UINT oldDpi, UINT newDpi);
 // A system metric (SM_CXSMICON, SM_CXVSCROLL, ...) at dpi.
 int MetricForDpi(int index, UINT dpi);
 // The side of a small icon at dpi: 16 at 96, 24 at 144, 32 at 192.

@@ -1,5 +1,6 @@
 #include "framework/Resources.h"
 
+#include <algorithm>
 #include <exception>
 #include <set>
 
@@ -7,7 +8,6 @@
 #include "framework/Application.h"
 #include "framework/Foreground.h"
 #include "framework/ResourceIds.h"
-
 
 std::string LoadResString(UINT id)
 {
@@ -23,6 +23,16 @@ std::string LoadResString(UINT id)
         }
         text.resize(text.size() * 2);
     }
+}
+
+std::wstring Widen(const std::string& text)
+{
+    const int size = static_cast<int>(text.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+    return wide;
 }
 
 int AppMessageBox(HWND owner, const std::string& text, UINT type)

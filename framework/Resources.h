@@ -1,10 +1,14 @@
-// Strings from the string table, and message boxes captioned with the application title.
+// Strings from the string table, the program's text as UTF-16, and message boxes captioned with
+// the application title.
 #pragma once
 
 #include <windows.h>
 #include <string>
 
 std::string LoadResString(UINT id);   // "" when the string does not exist
+
+// Text in the code page of the program's ANSI calls (UTF-8 under its manifest), as UTF-16.
+std::wstring Widen(const std::string& text);
 
 // Caption: AppTitle(). The box is owned by the innermost modal window over owner (owner nullptr:
 // the application's main window), so it never competes with an open dialog for input. When it

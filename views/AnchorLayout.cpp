@@ -21,11 +21,6 @@ UniqueBitmap LoadGripBitmap(UINT dpi)
                     ScaleForDpi(size.bmHeight, dpi), 0)));
 }
 
-int Scaled(int pixels, UINT oldDpi, UINT newDpi)
-{
-    return ::MulDiv(pixels, static_cast<int>(newDpi), static_cast<int>(oldDpi));
-}
-
 // control's window rectangle in the client coordinates of its parent dialog.
 bool ControlRect(HWND control, HWND dialog, RECT& rect)
 {
@@ -71,13 +66,13 @@ void AnchorLayout::Rescale(UINT oldDpi, UINT newDpi)
 {
     if (!IsInitialized() || oldDpi == 0 || oldDpi == newDpi)
         return;
-    m_initialClientWidth = Scaled(m_initialClientWidth, oldDpi, newDpi);
-    m_initialClientHeight = Scaled(m_initialClientHeight, oldDpi, newDpi);
-    m_initialWindowWidth = Scaled(m_initialWindowWidth, oldDpi, newDpi);
-    m_initialWindowHeight = Scaled(m_initialWindowHeight, oldDpi, newDpi);
+    m_initialClientWidth = RescaleForDpi(m_initialClientWidth, oldDpi, newDpi);
+    m_initialClientHeight = RescaleForDpi(m_initialClientHeight, oldDpi, newDpi);
+    m_initialWindowWidth = RescaleForDpi(m_initialWindowWidth, oldDpi, newDpi);
+    m_initialWindowHeight = RescaleForDpi(m_initialWindowHeight, oldDpi, newDpi);
     for (AnchorEntry& entry : m_anchors) {
         for (int* edge : {&entry.origin.left, &entry.origin.top, &entry.origin.right, &entry.origin.bottom})
-            *edge = Scaled(*edge, oldDpi, newDpi);
+            *edge = RescaleForDpi(*edge, oldDpi, newDpi);
     }
     if (m_showGrip) {
         m_anchors.remove_if([this](const AnchorEntry& entry) { return entry.control == m_grip; });
