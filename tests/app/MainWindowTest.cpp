@@ -37,7 +37,7 @@ struct MainWindowTest : ::testing::Test {
     MainWindowTest()
     {
         run.processes.processes = {{100, "editor.exe"}, {200, "viewer.exe"}};
-        run.processes.paths[100] = ui::ThisExecutable();   // the test program's icon
+        run.processes.paths[100] = ModulePath(nullptr);   // the test program's icon
     }
     size_t Count(DWORD message) const
     {

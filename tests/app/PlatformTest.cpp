@@ -18,7 +18,6 @@ namespace {
 
 WindowRef Ref(HWND window) { return reinterpret_cast<WindowRef>(window); }
 
-std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
 // A copy of the helper program beside this test, under a name in a folder of its own.
 std::string CopyOfHelper(const std::string& folder, const std::string& name)
@@ -28,7 +27,7 @@ std::string CopyOfHelper(const std::string& folder, const std::string& name)
     GetLongPathNameA(temp, temp, MAX_PATH);
     const std::string directory = std::string(temp) + "vantel-" + std::to_string(GetCurrentProcessId()) + folder;
     CreateDirectoryA(directory.c_str(), nullptr);
-    CopyFileA((Folder(ui::ThisExecutable()) + "test_program.exe").c_str(), (directory + "\\" + name).c_str(), FALSE);
+    CopyFileA((ui::BinFolder() + "test_program.exe").c_str(), (directory + "\\" + name).c_str(), FALSE);
     return directory + "\\" + name;
 }
 
@@ -41,7 +40,7 @@ struct ChildProcess : ui::Program {
     {
         End();
         DeleteFileA(path.c_str());
-        RemoveDirectoryA(Folder(path).c_str());
+        RemoveDirectoryA(path.substr(0, path.find_last_of('\\')).c_str());
     }
 };
 

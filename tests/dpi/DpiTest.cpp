@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/IconButton.h"
+#include "framework/Application.h"
 #include "framework/Dpi.h"
 #include "res/resource.h"
 
@@ -62,7 +63,7 @@ struct DpiTest : ::testing::Test {
     DpiTest()
     {
         run.processes.processes = {{100, "editor.exe"}, {200, "browser.exe"}};
-        run.processes.paths[100] = ui::ThisExecutable();
+        run.processes.paths[100] = ModulePath(nullptr);
     }
     Script::Step Ticks()
     {

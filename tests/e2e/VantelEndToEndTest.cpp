@@ -18,12 +18,6 @@ namespace {
 constexpr char kMainClass[] = "VantelMainDialog";
 constexpr char kAppClass[] = "VantelTestProgram";
 
-std::string BinFolder()
-{
-    const std::string path = ui::ThisExecutable();
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 // The seconds counted in the row labelled label of a list view in another process, -1 when there
 // is none: the item and its text buffer live in that process's memory, filled there by
 // LVM_GETITEMTEXTA and read back.
@@ -97,13 +91,13 @@ struct VantelEndToEnd : ::testing::Test {
         ASSERT_EQ(FindWindowA(kMainClass, nullptr), nullptr) << "a copy of Vantel is running";
         WriteOption(kMonitorAtStartupOption, 1);
         WriteOption(kMinToTrayOption, minToTray);
-        vantel.emplace(BinFolder() + "vantel.exe", "");
+        vantel.emplace(ui::BinFolder() + "vantel.exe", "");
         ASSERT_TRUE(ui::WaitFor([&] {
             main = FindWindowA(kMainClass, nullptr);
             return main != nullptr && ListView_GetItemCount(GetDlgItem(main, IDC_MAIN_LIST)) >= 2
                 && (IsWindowVisible(main) != FALSE) == (minToTray == 0);
         }, 10000));
-        editorProgram.emplace(BinFolder() + "test_program.exe", "window First document");
+        editorProgram.emplace(ui::BinFolder() + "test_program.exe", "window First document");
         ASSERT_TRUE(ui::WaitFor([&] { return (editor = FindWindowA(kAppClass, nullptr)) != nullptr; }, 10000));
         SetForegroundWindow(editor);
         ASSERT_TRUE(ui::WaitFor([&] { return GetForegroundWindow() == editor; }));
@@ -191,7 +185,7 @@ TEST_F(VantelEndToEnd, AnotherStartBringsTheWindowForward)
             SetForegroundWindow(editor);
             return GetAncestor(WindowFromPoint(middle), GA_ROOT) == editor;
         })) << state;
-        ui::Program second(BinFolder() + "vantel.exe", "");
+        ui::Program second(ui::BinFolder() + "vantel.exe", "");
         EXPECT_TRUE(second.HasEnded(10000)) << state;
         EXPECT_TRUE(ui::WaitFor([&] {
             return IsWindowVisible(main) && GetForegroundWindow() == main

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/ActivitySampler.h"
+#include "framework/Application.h"
 #include "tests/support/MainWindowRun.h"
 
 namespace {
@@ -48,6 +49,7 @@ double Median(std::vector<double> values)
 void Memory(int applications)
 {
     constexpr int kTitles = 100, kRunningProcesses = 256;
+    const std::string self = ModulePath(nullptr);   // an executable with an icon
     const double atStart = PrivateMegabytes();
     MainWindowRun run;
     MainDialog dialog(run.Services());
@@ -59,7 +61,7 @@ void Memory(int applications)
             // A process starts with each application and has ended a few hundred later.
             const std::uint32_t id = static_cast<std::uint32_t>(i + 1) * 4;
             run.processes.processes.push_back({id, "app" + std::to_string(100000 + i) + ".exe"});
-            run.processes.paths[id] = ui::ThisExecutable();   // an executable with an icon
+            run.processes.paths[id] = self;
             if (run.processes.processes.size() > kRunningProcesses)
                 run.processes.processes.erase(run.processes.processes.begin());
             for (int title = 0; title < kTitles; ++title) {

@@ -170,7 +170,7 @@ void WarmUpOnce()
     MainWindowRun run;
     for (std::uint32_t id = 4; id < 200; id += 4) {   // rows enough for a scroll bar
         run.processes.processes.push_back({id, "warm" + std::to_string(id) + ".exe"});
-        run.processes.paths[id] = ui::ThisExecutable();
+        run.processes.paths[id] = ModulePath(nullptr);
     }
     MainDialog dialog(run.Services());
     run.Run(dialog, {Script::Do([&] {
@@ -188,7 +188,7 @@ TEST(Soak, MainWindowThroughManyTicksMatchesTheModelAndLeavesNothingBehind)
     WarmUpOnce();
     const Census atStart = Census::Take();
     MainWindowRun run;
-    const std::string self = ui::ThisExecutable();
+    const std::string self = ModulePath(nullptr);
     std::mt19937 random(11);
     const auto chance = [&](unsigned oneIn) { return random() % oneIn == 0; };
     Model model(run.processes);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Application.h"
 #include "framework/Dialog.h"
 
 namespace ui {
@@ -57,11 +58,10 @@ std::string Text(HWND window)
     return text;
 }
 
-std::string ThisExecutable()
+std::string BinFolder()
 {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    const std::string path = ModulePath(nullptr);
+    return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 Program::Program(const std::string& path, const std::string& arguments) : path(path)
@@ -171,8 +171,7 @@ int IconSide(HICON icon)
 
 bool SaveScreenshot(HWND window, const std::string& name)
 {
-    std::string folder = ThisExecutable();
-    folder = folder.substr(0, folder.find_last_of("\\/") + 1) + "..\\e2e-screenshots\\";
+    const std::string folder = BinFolder() + "..\\e2e-screenshots\\";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     RECT rect{};
     ::GetWindowRect(window, &rect);

@@ -29,8 +29,9 @@ void SendCommand(HWND window, int id);
 void PostCommand(HWND window, int id);
 
 std::string Text(HWND window);
-// The full path of the running test program.
-std::string ThisExecutable();
+// The folder of the running test program, with its trailing backslash: where the build puts
+// every program.
+std::string BinFolder();
 // The visible dialogs and message boxes ("#32770") of this thread whose caption begins with
 // prefix; FindDialog the first of them.
 std::vector<HWND> Dialogs(const std::string& prefix);
