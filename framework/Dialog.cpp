@@ -198,7 +198,7 @@ void Dialog::OnCancel()
 
 LRESULT Dialog::HandleInitDialog(WPARAM, LPARAM)
 {
-    m_dpi = 0;
+    m_dpi = 0;   // so that DpiOf asks the system, not this dialog's last run
     m_dpi = DpiOf(m_hWnd);
     return OnInitDialog();
 }

@@ -1,7 +1,6 @@
 #include "settings/SettingsStore.h"
 
 #include "framework/Application.h"
-
 #include "settings/RegistryKey.h"
 
 #include <string>
@@ -13,7 +12,6 @@ constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Vantel";
 constexpr REGSAM kReadAccess = KEY_READ;
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
-
 
 std::optional<DWORD> QueryOption(HKEY root, const char* valueName)
 {
